@@ -1,0 +1,36 @@
+#include "host/frmMain.h"
+#include "ui/MessageBox.h"
+
+#include <QCoreApplication>
+
+void frmMain::RunEvent(const std::function<void()>& chain) {
+    try {
+        chain();
+    } catch (const std::exception& error) {
+        EndOnError(error.what());
+    }
+}
+
+MidiHost& frmMain::Wire() {
+    if (!mWire)
+        throw HostError("No MIDI host is attached");
+    return *mWire;
+}
+
+// An error ends the program, but not before the pad assignments are safe in the store.
+void frmMain::EndOnError(const std::string& what) {
+    if (bEnding_)
+        return; // a chain abandoned because the program is already ending
+    bEnding_ = true;
+    pendingInput_.clear();
+    try {
+        SaveSettings();
+    } catch (const std::exception&) {
+        // The store reports nothing; whatever could be written is written.
+    }
+    ShowMessage(this, {QStringLiteral("Orvan"),
+                       QStringLiteral("Orvan has to stop: %1").arg(QString::fromStdString(what)),
+                       MsgKind::Critical, false});
+    close();
+    QCoreApplication::exit(1);
+}

@@ -1,0 +1,117 @@
+#include "host/frmMain.h"
+#include "mapping/UCase.h"
+#include "protocol/HexText.h"
+#include "protocol/NativeMessages.h"
+
+#include <cctype>
+
+namespace {
+// Payload positions (0-based) of the report kind and the two value bytes.
+std::string kindOf(const std::string& payload) {
+    return payload.substr(0, 2);
+}
+std::string byte7(const std::string& payload) {
+    return payload.substr(3, 2);
+}
+std::string byte8(const std::string& payload) {
+    return payload.substr(6, 2);
+}
+
+bool isHexPair(const std::string& text) {
+    return text.size() == 2 && std::isxdigit(static_cast<unsigned char>(text[0])) &&
+           std::isxdigit(static_cast<unsigned char>(text[1]));
+}
+
+// A pad byte names one of the 16 pads: 00..0F on release, 40..4F on a hit.
+bool isPadByte(const std::string& text) {
+    if (!isHexPair(text))
+        return false;
+    const int32_t v = HextoDec(text);
+    return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
+}
+
+// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read.
+constexpr size_t kMinPayload = 8;
+} // namespace
+
+void frmMain::mWire_SysExInput(const std::string& bstrSysEx) {
+    if (bInitialising)
+        return;
+    AnalyzeSysExInput(bstrSysEx);
+}
+
+void frmMain::AnalyzeSysExInput(const std::string& bstrSysEx) {
+    if (bstrSysEx.compare(0, native::kHeader.size(), native::kHeader) != 0)
+        return;
+    std::string payload = bstrSysEx.size() > 15 ? bstrSysEx.substr(15) : std::string();
+    while (!payload.empty() && payload.back() == ' ')
+        payload.pop_back();
+    ZivUvozaroSysExIn(payload);
+}
+
+void frmMain::ZivUvozaroSysExIn(const std::string& bstrSysEx) {
+    if (bstrSysEx.size() < kMinPayload)
+        return;
+    const std::string kind = kindOf(bstrSysEx);
+    if (kind == "45") {
+        const std::string p = byte7(bstrSysEx);
+        if (!isPadByte(p))
+            return;
+        if (HextoDec(p) < 0x28)
+            ZivUvozaro_PadPressed(p, false, "");
+        else
+            ZivUvozaro_PadPressed(p, true, bFixedVelocity ? "7F" : byte8(bstrSysEx));
+    } else if (kind == "48") {
+        const std::string s = byte7(bstrSysEx);
+        if (s != "20")
+            ZivUvozaro_ButtonMatrix(s, byte8(bstrSysEx) == "7F");
+    } else if (kind == "49") {
+        if (!isHexPair(byte8(bstrSysEx)))
+            return;
+        ZivUvozaro_CheckKnobTwist(bstrSysEx, byte7(bstrSysEx) == "00" ? 1 : 2);
+    } else if (kind == "43") {
+        ZivUvozaro_JogWheel(bstrSysEx);
+    } else if (kind == "47") {
+        if (byte8(bstrSysEx) == "7F")
+            SendNoteOn(64);
+        else
+            SendNoteOff(64);
+    }
+}
+
+void frmMain::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t Status,
+                              int32_t data1, int32_t data2) {
+    // A fixed trigger, always on channel 1.
+    if (data2 > 100 && data1 == 81) {
+        for (int32_t controller : {88, 87, 86, 85})
+            Wire().HostSendMessage(-1, 0xB0, controller, 127);
+    }
+
+    if (data1 == 126 || data1 == 127) {
+        if (bXYPadTap)
+            ZivUvozaroXYTap(data1, data2);
+        else
+            ZivUvozaroXYMove(data1, data2);
+    }
+
+    // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
+    // control changes never drive feedback.
+    if (Status >= 0x80 && Status <= 0x8F)
+        data2 = 0;
+    else if (Status >= 0xB0 && Status <= 0xBF)
+        data1 += 107;
+
+    if (data1 >= 0 && data1 <= 15)
+        ProcessFeedBack(0, data1, data2);
+    else if (data1 >= 24 && data1 <= 39)
+        ProcessFeedBack(1, data1 - 24, data2);
+    else if (data1 >= 48 && data1 <= 63)
+        ProcessFeedBack(2, data1 - 48, data2);
+}
+
+void frmMain::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {
+    if (UCase(strPadMode[lData1][intBank]) != "FDB")
+        return;
+    bPadState[lData1][intBank] = lData2 >= 63;
+    ZivUvozaro_SetLights();
+}
