@@ -1,8 +1,6 @@
 #include "host/frmMain.h"
 #include "ui/MessageBox.h"
 
-#include <QCoreApplication>
-
 void frmMain::RunEvent(const std::function<void()>& chain) {
     try {
         chain();
@@ -31,6 +29,5 @@ void frmMain::EndOnError(const std::string& what) {
     ShowMessage(this, {QStringLiteral("Orvan"),
                        QStringLiteral("Orvan has to stop: %1").arg(QString::fromStdString(what)),
                        MsgKind::Critical, false});
-    close();
-    QCoreApplication::exit(1);
+    close(); // the last window closing ends the program
 }

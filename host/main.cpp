@@ -26,5 +26,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    return window.Ending() ? 1 : status;
 }

@@ -9,8 +9,12 @@ RecordingHost::~RecordingHost() {
         *releasedFlag = true;
 }
 
-void RecordingHost::record(const std::string& call) {
+void RecordingHost::record(const std::string& call, const std::string& sent) {
     calls.push_back(call);
+    if (!sent.empty())
+        wire.push_back(sent);
+    if (onCall)
+        onCall(call);
     const std::string op = call.substr(0, call.find(' '));
     if (!failOn.empty() && op == failOn)
         throw HostError(op + " failed");
@@ -81,12 +85,11 @@ void RecordingHost::HostInputEvents(int32_t value) {
 }
 void RecordingHost::HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) {
     record("HostSendMessage " + std::to_string(port) + " " + std::to_string(status) + " " +
-           std::to_string(data1) + " " + std::to_string(data2));
-    wire.push_back(HexByte(status) + " " + HexByte(data1) + " " + HexByte(data2));
+               std::to_string(data1) + " " + std::to_string(data2),
+           HexByte(status) + " " + HexByte(data1) + " " + HexByte(data2));
 }
 void RecordingHost::HostSendSysEx(const std::string& text) {
-    record("HostSendSysEx " + text);
-    wire.push_back(text);
+    record("HostSendSysEx " + text, text);
 }
 
 void RecordingHost::raiseMidiInput(int32_t status, int32_t data1, int32_t data2) {

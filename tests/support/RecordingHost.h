@@ -2,6 +2,7 @@
 
 #include "host/MidiHost.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ public:
     std::vector<std::string> calls;
     // What went out, in order: SysEx texts as sent, short messages as "90 03 64".
     std::vector<std::string> wire;
+    // Called with each operation right after it is recorded (to raise events mid-sequence).
+    std::function<void(const std::string& call)> onCall;
     // The operation named here throws a host error when called (after being recorded).
     std::string failOn;
 
@@ -55,7 +58,7 @@ public:
     ~RecordingHost() override;
 
 private:
-    void record(const std::string& call);
+    void record(const std::string& call, const std::string& sent = {});
     std::string next(const std::vector<std::string>& list, size_t& cursor);
 
     Setup setup_;
