@@ -14,4 +14,4 @@ run_suite() {
 }
 
 run_suite build
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
+UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
