@@ -95,18 +95,18 @@ void frmMain::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t 
     }
 
     // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
-    // control changes never drive feedback.
+    // control changes never drive feedback (widened: no value a host delivers may overflow).
+    int64_t number = data1;
     if (Status >= 0x80 && Status <= 0x8F)
         data2 = 0;
     else if (Status >= 0xB0 && Status <= 0xBF)
-        data1 += 107;
+        number += 107;
 
-    if (data1 >= 0 && data1 <= 15)
-        ProcessFeedBack(0, data1, data2);
-    else if (data1 >= 24 && data1 <= 39)
-        ProcessFeedBack(1, data1 - 24, data2);
-    else if (data1 >= 48 && data1 <= 63)
-        ProcessFeedBack(2, data1 - 48, data2);
+    for (int16_t bank = 0; bank < kBanks; ++bank) {
+        const int64_t first = 24 * bank;
+        if (number >= first && number < first + kPads)
+            ProcessFeedBack(bank, static_cast<int32_t>(number - first), data2);
+    }
 }
 
 void frmMain::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {

@@ -15,3 +15,20 @@ run_suite() {
 
 run_suite build
 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
+
+# Fuzzing, bounded: each target runs FUZZ_SECONDS (default 30) from its seed corpus.
+fuzz_seconds=${FUZZ_SECONDS:-30}
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVAN_FUZZ=ON -DORVAN_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs"
+for target in build-fuzz/tests/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target")
+    corpus=$(mktemp -d)
+    cp -r "tests/fuzz/corpus/${name#fuzz_}/." "$corpus/" 2>/dev/null || true
+    echo "fuzzing $name for ${fuzz_seconds}s"
+    "$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" 2>&1 | tail -n 3
+    status=${PIPESTATUS[0]}
+    rm -rf "$corpus"
+    [ "$status" -eq 0 ] || { echo "$name found a crash"; exit 1; }
+done
