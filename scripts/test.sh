@@ -27,8 +27,14 @@ for target in build-fuzz/tests/fuzz/fuzz_*; do
     corpus=$(mktemp -d)
     cp -r "tests/fuzz/corpus/${name#fuzz_}/." "$corpus/" 2>/dev/null || true
     echo "fuzzing $name for ${fuzz_seconds}s"
-    "$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" 2>&1 | tail -n 3
-    status=${PIPESTATUS[0]}
-    rm -rf "$corpus"
-    [ "$status" -eq 0 ] || { echo "$name found a crash"; exit 1; }
+    status=0
+    "$target" -max_total_time="$fuzz_seconds" -artifact_prefix="$corpus/" "$corpus" \
+        >"$corpus.log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        tail -n 60 "$corpus.log"
+        echo "$name found a crash; the input is kept in $corpus"
+        exit 1
+    fi
+    tail -n 1 "$corpus.log"
+    rm -rf "$corpus" "$corpus.log"
 done
