@@ -30,8 +30,12 @@ bool isPadByte(const std::string& text) {
     return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
 }
 
-// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read.
+// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read, and
+// neither does a report whose end byte comes in place of byte 7 or 8.
 constexpr size_t kMinPayload = 8;
+bool carriesValues(const std::string& payload) {
+    return payload.size() >= kMinPayload && byte7(payload) != "F7" && byte8(payload) != "F7";
+}
 } // namespace
 
 void frmMain::mWire_SysExInput(const std::string& bstrSysEx) {
@@ -50,7 +54,7 @@ void frmMain::AnalyzeSysExInput(const std::string& bstrSysEx) {
 }
 
 void frmMain::ZivUvozaroSysExIn(const std::string& bstrSysEx) {
-    if (bstrSysEx.size() < kMinPayload)
+    if (!carriesValues(bstrSysEx))
         return;
     const std::string kind = kindOf(bstrSysEx);
     if (kind == "45") {
@@ -95,18 +99,19 @@ void frmMain::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t 
     }
 
     // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
-    // control changes never drive feedback.
+    // control changes never drive feedback. Widened, so that no host value can overflow.
+    int64_t number = data1;
     if (Status >= 0x80 && Status <= 0x8F)
         data2 = 0;
     else if (Status >= 0xB0 && Status <= 0xBF)
-        data1 += 107;
+        number += 107;
 
-    if (data1 >= 0 && data1 <= 15)
-        ProcessFeedBack(0, data1, data2);
-    else if (data1 >= 24 && data1 <= 39)
-        ProcessFeedBack(1, data1 - 24, data2);
-    else if (data1 >= 48 && data1 <= 63)
-        ProcessFeedBack(2, data1 - 48, data2);
+    if (number >= 0 && number <= 15)
+        ProcessFeedBack(0, static_cast<int32_t>(number), data2);
+    else if (number >= 24 && number <= 39)
+        ProcessFeedBack(1, static_cast<int32_t>(number - 24), data2);
+    else if (number >= 48 && number <= 63)
+        ProcessFeedBack(2, static_cast<int32_t>(number - 48), data2);
 }
 
 void frmMain::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {
