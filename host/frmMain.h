@@ -145,7 +145,6 @@ private:
     std::deque<std::function<void()>> pendingInput_;
     int waitDepth_ = 0;
     int deepestWaitDepth_ = 0;
-    bool draining_ = false;
     bool bEnding_ = false;
     bool bUnloaded_ = false;
 };

@@ -30,8 +30,12 @@ bool isPadByte(const std::string& text) {
     return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
 }
 
-// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read.
+// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read, and
+// neither does a report whose end byte comes in place of byte 7 or 8.
 constexpr size_t kMinPayload = 8;
+bool carriesValues(const std::string& payload) {
+    return payload.size() >= kMinPayload && byte7(payload) != "F7" && byte8(payload) != "F7";
+}
 } // namespace
 
 void frmMain::mWire_SysExInput(const std::string& bstrSysEx) {
@@ -50,7 +54,7 @@ void frmMain::AnalyzeSysExInput(const std::string& bstrSysEx) {
 }
 
 void frmMain::ZivUvozaroSysExIn(const std::string& bstrSysEx) {
-    if (bstrSysEx.size() < kMinPayload)
+    if (!carriesValues(bstrSysEx))
         return;
     const std::string kind = kindOf(bstrSysEx);
     if (kind == "45") {
@@ -95,7 +99,7 @@ void frmMain::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t 
     }
 
     // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
-    // control changes never drive feedback (widened: no value a host delivers may overflow).
+    // control changes never drive feedback. Widened, so that no host value can overflow.
     int64_t number = data1;
     if (Status >= 0x80 && Status <= 0x8F)
         data2 = 0;
