@@ -2,8 +2,6 @@
 #include "mapping/ReportValue.h"
 #include "protocol/HexText.h"
 
-#include <cctype>
-
 namespace {
 enum class Twist { Rising, Top, Falling, Bottom, None };
 
@@ -24,17 +22,12 @@ constexpr int16_t kKnob1Notes[] = {21, 22, 19, 20};
 // Knob 1's wire controller number; knob 2's is 12 higher.
 constexpr int16_t kKnob1Controller = 19;
 constexpr int16_t kKnob2Offset = 12;
-
-bool isHexPair(const std::string& t) {
-    return t.size() == 2 && std::isxdigit(static_cast<unsigned char>(t[0])) &&
-           std::isxdigit(static_cast<unsigned char>(t[1]));
-}
 } // namespace
 
 void frmMain::ZivUvozaro_CheckKnobTwist(const std::string& bstrSysEx, int16_t intKnob) {
     const std::string t = ReportValueText(bstrSysEx);
     // Only the controller's own reports carry a position to compare.
-    if ((intKnob != 1 && intKnob != 2) || !isHexPair(t))
+    if ((intKnob != 1 && intKnob != 2) || !IsHexPair(t))
         return;
     const int32_t v = HextoDec(t);
     int32_t& p = intKnobValue[intKnob - 1];
