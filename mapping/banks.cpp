@@ -1,8 +1,7 @@
 #include "host/frmMain.h"
+#include "mapping/ButtonTable.h"
 
 namespace {
-// Button table index of each bank's button.
-constexpr int kBankButton[ControllerState::kBanks] = {6, 5, 4};
 // Wire controller numbers a bank change sends: the selected bank's first, at 127.
 constexpr int16_t kBankControllers[ControllerState::kBanks][3] = {
     {16, 18, 17}, {17, 18, 16}, {18, 17, 16}};
@@ -12,7 +11,10 @@ void frmMain::ZivUvozaro_SetBank(int16_t intBank) {
     if (intBank < 0 || intBank >= kBanks)
         return;
     for (int bank = 0; bank < kBanks; ++bank)
-        bButtonLed[kBankButton[bank]] = bank == intBank;
+        bButtonLed[ButtonIndexOfLedId(kBankButtonLedIds[bank])] = bank == intBank;
+    // The bank is current before the pulse's wait lets further reports in: a bank or mode
+    // button handled inside it then acts on the bank the LEDs show, and the last press wins.
+    intCurrentBank = intBank;
     if (strBankSelectMidiCC == "MIDI") {
         PulsedMidiOutPut(5, static_cast<int16_t>(16 + intBank));
     } else {
@@ -21,6 +23,5 @@ void frmMain::ZivUvozaro_SetBank(int16_t intBank) {
         SendCC(static_cast<int16_t>(controllers[1] + 1), 0);
         SendCC(static_cast<int16_t>(controllers[2] + 1), 0);
     }
-    intCurrentBank = intBank;
     ZivUvozaro_SetLights();
 }

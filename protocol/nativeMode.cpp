@@ -1,8 +1,12 @@
 #include "host/frmMain.h"
+#include "mapping/ModeButtons.h"
 #include "protocol/NativeMessages.h"
 #include "settings/mSettings.h"
 
 void frmMain::btnInitNativeMode_Click() {
+    // Entry selects bank 1, shows the idle text and may recall every pad: a mode view still
+    // shown would put its stale copy back over them on release.
+    EndModeView(*this);
     InitNativeMode();
     SetDisplay(strDisplayText, false);
     if (ReadSetting("AutoRecall") == "1")

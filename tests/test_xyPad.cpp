@@ -1,0 +1,47 @@
+#include "ControlsSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+TEST(XYPad, MoveSendsPositionAsController) {
+    Harness h;
+    h.load();
+    h.main().intMidiChannel = 1;
+    h.host().raiseMidiInput(0xB0, 127, 5);
+    h.host().raiseMidiInput(0xB0, 126, 100);
+    h.host().raiseMidiInput(0xB0, 125, 100); // not the XY pad
+    EXPECT_EQ(h.wire(), (WireTexts{"B1 7E 05", "B1 7D 64"}));
+}
+
+TEST(XYPad, TapLocksOutUntilTheTimerAndNeverRepeatsAValue) {
+    Harness h;
+    h.load();
+    frmMain& m = h.main();
+    m.bXYPadTap = true;
+
+    h.host().raiseMidiInput(0xB0, 126, 0); // the start-up value taps never
+    EXPECT_TRUE(h.wire().empty());
+    EXPECT_FALSE(m.tmrTap.isActive());
+
+    h.host().raiseMidiInput(0xB0, 126, 64);
+    EXPECT_EQ(h.wire(), WireTexts{"B0 7C 7F"});
+    EXPECT_TRUE(m.tmrTap.isActive());
+    EXPECT_EQ(m.tmrTap.interval(), 100);
+    EXPECT_EQ(m.intLastXYValue, 64);
+
+    h.host().raiseMidiInput(0xB0, 127, 65); // locked out
+    EXPECT_EQ(h.wire().size(), 1u);
+    EXPECT_EQ(m.intLastXYValue, 64);
+
+    m.tmrTap_Timer();
+    EXPECT_FALSE(m.tmrTap.isActive());
+    h.host().raiseMidiInput(0xB0, 127, 64); // same value as the last tap
+    EXPECT_EQ(h.wire().size(), 1u);
+    EXPECT_FALSE(m.tmrTap.isActive());
+
+    h.host().raiseMidiInput(0xB0, 127, 65);
+    EXPECT_EQ(h.wire(), (WireTexts{"B0 7C 7F", "B0 7C 7F"}));
+    EXPECT_EQ(m.intLastXYValue, 65);
+    EXPECT_TRUE(m.tmrTap.isActive());
+}
+} // namespace
