@@ -1,9 +1,8 @@
 #include "host/frmMain.h"
+#include "mapping/ReportValue.h"
 #include "mapping/UCase.h"
 #include "protocol/HexText.h"
 #include "protocol/NativeMessages.h"
-
-#include <cctype>
 
 namespace {
 // Payload positions (0-based) of the report kind and the two value bytes.
@@ -14,17 +13,12 @@ std::string byte7(const std::string& payload) {
     return payload.substr(3, 2);
 }
 std::string byte8(const std::string& payload) {
-    return payload.substr(6, 2);
-}
-
-bool isHexPair(const std::string& text) {
-    return text.size() == 2 && std::isxdigit(static_cast<unsigned char>(text[0])) &&
-           std::isxdigit(static_cast<unsigned char>(text[1]));
+    return ReportValueText(payload);
 }
 
 // A pad byte names one of the 16 pads: 00..0F on release, 40..4F on a hit.
 bool isPadByte(const std::string& text) {
-    if (!isHexPair(text))
+    if (!IsHexPair(text))
         return false;
     const int32_t v = HextoDec(text);
     return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
@@ -70,7 +64,7 @@ void frmMain::ZivUvozaroSysExIn(const std::string& bstrSysEx) {
         if (s != "20")
             ZivUvozaro_ButtonMatrix(s, byte8(bstrSysEx) == "7F");
     } else if (kind == "49") {
-        if (!isHexPair(byte8(bstrSysEx)))
+        if (!IsHexPair(byte8(bstrSysEx)))
             return;
         ZivUvozaro_CheckKnobTwist(bstrSysEx, byte7(bstrSysEx) == "00" ? 1 : 2);
     } else if (kind == "43") {
@@ -116,6 +110,11 @@ void frmMain::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t 
 void frmMain::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {
     if (UCase(strPadMode[lData1][intBank]) != "FDB")
         return;
-    bPadState[lData1][intBank] = lData2 >= 63;
+    // While a mode view shows this bank, the pad's own state is the one kept aside for the view.
+    const bool on = lData2 >= 63;
+    if (!strButtonMode.empty() && intBank == intCurrentBank)
+        vPadStateSaved[lData1][intBank] = on;
+    else
+        bPadState[lData1][intBank] = on;
     ZivUvozaro_SetLights();
 }

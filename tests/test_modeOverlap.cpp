@@ -152,3 +152,19 @@ TEST_F(ModeOverlap, NativeModeEndsAViewFirst) {
     EXPECT_EQ(m.bPadState, own);
 }
 } // namespace
+
+TEST_F(ModeOverlap, FeedbackDuringAViewReachesThePadsOwnState) {
+    m.strPadMode[6][1] = "FDB";
+    m.strPadMode[7][2] = "FDB";
+    press("0A"); // the FDB view of bank 2
+    EXPECT_TRUE(m.bPadState[6][1]) << "the view shows membership";
+    h.host().raiseMidiInput(0x90, 24 + 6, 100); // shown bank: kept for after the view
+    h.host().raiseMidiInput(0x90, 48 + 7, 100); // another bank: its state directly
+    h.host().raiseMidiInput(0x90, 24 + 5, 0);   // not an FDB pad: nothing
+    EXPECT_FALSE(m.bPadState[2][1]) << "membership view unchanged while held";
+    release("0A");
+    auto expected = own;
+    expected[6][1] = true;
+    expected[7][2] = true;
+    EXPECT_EQ(m.bPadState, expected);
+}
