@@ -14,11 +14,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace {
 QLabel* rowLabel(const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text));
     label->setWordWrap(true);
     return label;
+}
+
+// The boxes take text of any length.
+QLineEdit* textBox(const char* name) {
+    auto* box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
 }
 
 std::string boxText(const QLineEdit* box) {
@@ -55,8 +65,7 @@ QCheckBox* frmConfig::addCheckBox(QGridLayout* grid, const char* label, const ch
 
 QLineEdit* frmConfig::addTextBox(QGridLayout* grid, const char* label, const char* name) {
     const int row = grid->rowCount();
-    auto* box = new QLineEdit;
-    box->setObjectName(QString::fromLatin1(name));
+    QLineEdit* box = textBox(name);
     grid->addWidget(rowLabel(label), row, 0);
     grid->addWidget(box, row, 1);
     return box;
@@ -101,10 +110,8 @@ void frmConfig::buildWindow() {
 
     const int jogRow = grid->rowCount();
     auto* jogValues = new QGridLayout;
-    txtJogWheelLeft = new QLineEdit;
-    txtJogWheelLeft->setObjectName(QStringLiteral("txtJogWheelLeft"));
-    txtJogWheelRight = new QLineEdit;
-    txtJogWheelRight->setObjectName(QStringLiteral("txtJogWheelRight"));
+    txtJogWheelLeft = textBox("txtJogWheelLeft");
+    txtJogWheelRight = textBox("txtJogWheelRight");
     jogValues->addWidget(new QLabel(QStringLiteral("turn left:")), 0, 0);
     jogValues->addWidget(txtJogWheelLeft, 0, 1);
     jogValues->addWidget(new QLabel(QStringLiteral("turn right:")), 1, 0);

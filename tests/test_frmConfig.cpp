@@ -73,6 +73,8 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
     EXPECT_EQ(d.btnOkay->text(), "Okay");
     for (const QCheckBox* box : allChecks(d))
         EXPECT_TRUE(box->text().isEmpty());
+    for (const QLineEdit* box : {d.txtGlobalChannel, d.txtJogWheelLeft, d.txtJogWheelRight})
+        EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max());
 }
 
 TEST_F(SettingsDialog, FirstRunShowsTheDefaults) {
