@@ -1,0 +1,172 @@
+#include "settings/RegFile.h"
+#include "settings/Utf16Text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using namespace std::string_literals;
+
+const RegValue& valueOf(const RegDocument& document, const std::string& key,
+                        const std::string& name) {
+    const RegKey* found = document.findKey(key);
+    EXPECT_NE(found, nullptr) << key;
+    static const RegValue none{"<none>", 0, ""};
+    const RegValue* value = found ? found->findValue(name) : nullptr;
+    EXPECT_NE(value, nullptr) << name;
+    return value ? *value : none;
+}
+} // namespace
+
+TEST(RegistryFileFormat, ReadsEveryValueFormOfAnExport) {
+    const std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+                             "\r\n"
+                             "; written by hand\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+                             "@=\"default\"\r\n"
+                             "\"Text\"=\"say \\\"hi\\\" C:\\\\x\"\r\n"
+                             "\"Number\"=dword:ffffffff\r\n"
+                             "\"Bytes\"=hex:0a,00,\\\r\n"
+                             "  2a\r\n"
+                             "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+                             "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+                             "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                             "\"Empty\"=hex(0):\n";
+    const auto document = ParseRegText(text);
+    ASSERT_TRUE(document);
+    const std::string key = "HKEY_CURRENT_USER\\Software\\ZivUvozaro";
+    ASSERT_NE(document->findKey("hkey_current_user\\software"), nullptr); // made for its child
+    EXPECT_EQ(valueOf(*document, key, "").data, "default");
+    EXPECT_EQ(valueOf(*document, key, "text").data, "say \"hi\" C:\\x");
+    EXPECT_EQ(valueOf(*document, key, "Number").type, 4u);
+    EXPECT_EQ(valueOf(*document, key, "Number").data, "\xFF\xFF\xFF\xFF");
+    EXPECT_EQ(valueOf(*document, key, "Bytes").type, 3u);
+    EXPECT_EQ(valueOf(*document, key, "Bytes").data, "\x0A\x00\x2A"s);
+    EXPECT_EQ(valueOf(*document, key, "Expand").data, "%A%\0"s);
+    EXPECT_EQ(valueOf(*document, key, "Multi").data, "a\0b\0\0"s);
+    EXPECT_EQ(valueOf(*document, key, "Big").type, 11u);
+    EXPECT_EQ(valueOf(*document, key, "Big").data.size(), 8u);
+    EXPECT_EQ(valueOf(*document, key, "Empty").type, 0u);
+    EXPECT_EQ(valueOf(*document, key, "Empty").data, "");
+}
+
+TEST(RegistryFileFormat, WritesTheExportForm) {
+    RegDocument document;
+    RegKey& key = document.ensureKey("HKEY_CURRENT_USER\\Software\\ZivUvozaro");
+    key.values = {{"GlobalChannel", 1, "16"},    {"Quote\"Back\\", 1, "a\"b\\c"},
+                  {"D", 4, "\x2A\x00\x00\x80"s}, {"B", 3, "\x0A\x00\x2A"s},
+                  {"M", 7, "a\0b\0\0"s},         {"Lines", 1, "one\ntwo"}};
+    EXPECT_EQ(RegText(document), "Windows Registry Editor Version 5.00\r\n"
+                                 "\r\n"
+                                 "[HKEY_CURRENT_USER\\Software]\r\n"
+                                 "\r\n"
+                                 "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+                                 "\"GlobalChannel\"=\"16\"\r\n"
+                                 "\"Quote\\\"Back\\\\\"=\"a\\\"b\\\\c\"\r\n"
+                                 "\"D\"=dword:8000002a\r\n"
+                                 "\"B\"=hex:0a,00,2a\r\n"
+                                 "\"M\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+                                 "\"Lines\"=hex(1):6f,00,6e,00,65,00,0a,00,74,00,77,00,6f,00\r\n"
+                                 "\r\n");
+}
+
+TEST(RegistryFileFormat, EveryValueComesBackUnchanged) {
+    RegDocument document;
+    RegKey& key = document.ensureKey("HKEY_LOCAL_MACHINE\\A \"b\"\\Ünïcode");
+    key.values = {
+        {"", 1, "default"},
+        {"Grüße \"x\" \\y", 1, "Grüße \"x\" \\y ✓ 🎹"},
+        {"nul", 1, "a\0b"s},
+        {"crlf", 2, "a\r\nb"},
+        {"raw", 7, "\xFF\xC3(\xED\xA0\x80 ok\0\0"s},
+        {"short dword", 4, "\x01\x02"s},
+        {"qword", 11, "\x01\x02\x03\x04\x05\x06\x07\x08"s},
+        {"big type", 0x12345678, "\x01"},
+        {"empty", 3, ""},
+    };
+    const auto back = ParseRegText(RegText(document));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->keys.size(), document.keys.size());
+    for (size_t k = 0; k < document.keys.size(); ++k) {
+        EXPECT_EQ(back->keys[k].path, document.keys[k].path);
+        ASSERT_EQ(back->keys[k].values.size(), document.keys[k].values.size());
+        for (size_t v = 0; v < document.keys[k].values.size(); ++v) {
+            const RegValue& want = document.keys[k].values[v];
+            const RegValue& got = back->keys[k].values[v];
+            EXPECT_EQ(got.name, want.name);
+            EXPECT_EQ(got.type, want.type) << want.name;
+            EXPECT_EQ(got.data, want.data) << want.name;
+        }
+    }
+}
+
+TEST(RegistryFileFormat, NamesMatchInAnyCaseAndKeepTheirFirstCase) {
+    const auto document = ParseRegText("Windows Registry Editor Version 5.00\n"
+                                       "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\n"
+                                       "\"JogWheelRight\"=\"41\"\n"
+                                       "[hkey_current_user\\SOFTWARE\\zivuvozaro]\n"
+                                       "\"JOGWHEELRIGHT\"=\"42\"\n");
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->keys.size(), 2u);
+    const RegKey& key = document->keys[1];
+    EXPECT_EQ(key.path, "HKEY_CURRENT_USER\\Software\\ZivUvozaro");
+    ASSERT_EQ(key.values.size(), 1u);
+    EXPECT_EQ(key.values[0].name, "JogWheelRight");
+    EXPECT_EQ(key.values[0].data, "42");
+}
+
+TEST(RegistryFileFormat, EmptyTextIsAnEmptyRegistry) {
+    for (const char* text : {"", "\r\n  \n", "Windows Registry Editor Version 5.00\r\n"}) {
+        const auto document = ParseRegText(text);
+        ASSERT_TRUE(document) << text;
+        EXPECT_TRUE(document->keys.empty());
+    }
+}
+
+TEST(RegistryFileFormat, RefusesWhatIsNotAnExport) {
+    const std::string head = "Windows Registry Editor Version 5.00\n";
+    const std::string key = head + "[HKEY_CURRENT_USER\\Software]\n";
+    const std::string broken[] = {
+        "REGEDIT4\n",
+        "garbage\n",
+        head + "\"Orphan\"=\"value before any key\"\n",
+        head + "[HKEY_NOWHERE\\Software]\n",
+        head + "[-HKEY_CURRENT_USER\\Software]\n",
+        head + "[HKEY_CURRENT_USER\\\\Software]\n",
+        head + "[HKEY_CURRENT_USER\\Software\n",
+        key + "\"Unclosed=\"x\"\n",
+        key + "\"Name\"=\"unclosed\n",
+        key + "\"Name\"=\"bad \\n escape\"\n",
+        key + "\"Name\"=\"x\" trailing\n",
+        key + "\"Name\"=-\n",
+        key + "\"Name\"=dword:123456789\n",
+        key + "\"Name\"=dword:xyz\n",
+        key + "\"Name\"=hex:0g\n",
+        key + "\"Name\"=hex:100\n",
+        key + "\"Name\"=hex:01,,02\n",
+        key + "\"Name\"=hex(z):01\n",
+        key + "\"Name\"=hex:01,\\\n",
+        key + "Name=\"x\"\n",
+        "\xFF\xFE"
+        "a\0b\0"s,
+    };
+    for (const std::string& text : broken)
+        EXPECT_FALSE(ParseRegText(text)) << text;
+}
+
+TEST(RegistryFileFormat, ReadsAUtf16Export) {
+    const std::string text = "Windows Registry Editor Version 5.00\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+                             "\"Name\"=\"Grüße\"\r\n";
+    const auto document = ParseRegText("\xFF\xFE" + Utf16LeFromNarrow(text));
+    ASSERT_TRUE(document);
+    EXPECT_EQ(valueOf(*document, "HKEY_CURRENT_USER\\Software\\ZivUvozaro", "Name").data, "Grüße");
+}
+
+TEST(RegistryFileFormat, Utf16ConversionKeepsEveryByte) {
+    EXPECT_EQ(Utf16LeFromNarrow("aé🎹"), "a\0\xE9\0\x3C\xD8\xB9\xDF"s);
+    EXPECT_EQ(NarrowFromUtf16Le("a\0\xE9\0\x3C\xD8\xB9\xDF"s), "aé🎹");
+    for (const std::string& bytes :
+         {"\xFF"s, "\xC3"s, "\xED\xA0\x80"s, "\xF5\x80\x80\x80"s, "\xC0\xAF"s, "ok\0\xE2\x82"s})
+        EXPECT_EQ(NarrowFromUtf16Le(Utf16LeFromNarrow(bytes)), bytes);
+    EXPECT_EQ(NarrowFromUtf16Le("A"), "A"); // an odd last byte is a unit of its own
+}
