@@ -74,6 +74,7 @@ TEST(BankButtons, UseTheGlobalChannel) {
 TEST(SetBank, SameBankAgainRepeatsEverything) {
     Harness h;
     h.load();
+    h.main().strBankSelectMidiCC = "CC";
     h.main().ZivUvozaro_SetBank(1);
     h.main().ZivUvozaro_SetBank(1);
     const WireTexts once = {"B0 11 7F", "B0 12 00", "B0 10 00",
