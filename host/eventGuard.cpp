@@ -22,7 +22,8 @@ void frmMain::EndOnError(const std::string& what) {
     bEnding_ = true;
     pendingInput_.clear();
     try {
-        SaveSettings();
+        if (PadsWorthSaving())
+            SaveSettings();
     } catch (const std::exception&) {
         // The store reports nothing; whatever could be written is written.
     }
@@ -30,4 +31,16 @@ void frmMain::EndOnError(const std::string& what) {
                        QStringLiteral("Orvan has to stop: %1").arg(QString::fromStdString(what)),
                        MsgKind::Critical, false});
     close(); // the last window closing ends the program
+}
+
+// Pads still as they were at start-up would overwrite the stored ones with nothing: only pads
+// recalled or changed in this run are saved on an error.
+bool frmMain::PadsWorthSaving() const {
+    if (padsRecalled_ || bKnob1State || bKnob2State)
+        return true;
+    for (int pad = 0; pad < kPads; ++pad)
+        for (int bank = 0; bank < kBanks; ++bank)
+            if (strPadMode[pad][bank] != "FLASH" || bPadState[pad][bank])
+                return true;
+    return false;
 }

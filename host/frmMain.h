@@ -138,6 +138,7 @@ protected:
 private:
     void buildWindow();
     void EndOnError(const std::string& what);
+    bool PadsWorthSaving() const;
     void queueHostInput(std::function<void()> input);
     void drainHostInput();
 
@@ -146,5 +147,6 @@ private:
     int waitDepth_ = 0;
     int deepestWaitDepth_ = 0;
     bool bEnding_ = false;
+    bool padsRecalled_ = false; // the stored pads were loaded in this run
     bool bUnloaded_ = false;
 };

@@ -104,6 +104,7 @@ void frmMain::RecallPadSettings() {
                 bPadState[pad][bank] = *state != 0;
         }
     }
+    padsRecalled_ = true;
     if (ReadSetting("Knob1Active") == "1")
         bKnob1State = true;
     if (ReadSetting("Knob2Active") == "1")

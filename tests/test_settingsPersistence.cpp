@@ -228,6 +228,34 @@ TEST(SettingsSave, AnErrorThatEndsTheProgramSavesFirst) {
     EXPECT_EQ(ReadSetting("PadMode_2_05"), "CN2");
 }
 
+TEST(SettingsSave, AnErrorBeforeAnyPadChangedKeepsTheStoredPads) {
+    FreshStore store;
+    WriteSetting("AutoRecall", "1");
+    WriteSetting("PadMode_1_01", "TOGGLE");
+    WriteSetting("PadState_1_01", "-1");
+    Harness h;
+    h.load();
+    h.host().failOn = "HostSendSysEx"; // fails before the recall could run
+    h.main().RunEvent([&] { h.main().btnInitNativeMode_Click(); });
+    EXPECT_TRUE(h.main().Ending());
+    EXPECT_EQ(ReadSetting("PadMode_1_01"), "TOGGLE");
+    EXPECT_EQ(ReadSetting("PadState_1_01"), "-1");
+}
+
+TEST(SettingsSave, AnErrorAfterTheRecallSavesTheRecalledPads) {
+    FreshStore store;
+    WriteSetting("AutoRecall", "1");
+    WriteSetting("PadMode_1_01", "TOGGLE");
+    Harness h;
+    h.load();
+    h.main().btnInitNativeMode_Click();
+    h.main().strPadMode[0][0] = "FLASH"; // the user made pad 1 plain again
+    h.host().failOn = "HostSendSysEx";
+    h.main().RunEvent([&] { h.main().btnInitNativeMode_Click(); });
+    EXPECT_TRUE(h.main().Ending());
+    EXPECT_EQ(ReadSetting("PadMode_1_01"), "FLASH");
+}
+
 TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
     FreshStore store;
     WriteSetting("AutoRecall", "1");
