@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <set>
+#include <thread>
 
 // The JACK graph as the host shows it: device lists, the instance number, and the connections
 // the launch patterns ask for. Everything here runs on the GUI thread except onPortRegistered.
@@ -121,8 +123,9 @@ std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
 }
 
 // Connects a port to the side(s) whose pattern matches its full name: a sending port to the
-// side's input, a receiving port to its output. True when controller_out was newly connected.
-bool JackHost::connectMatching(const std::string& name, int flags) {
+// side's input, a receiving port to its output. True when controller_out was newly connected;
+// `connected` is set when any connection was made.
+bool JackHost::connectMatching(const std::string& name, int flags, bool& connected) {
     if (isOwnPort(name) || shutDown_.load())
         return false;
     const bool sends = (flags & JackPortIsOutput) != 0;
@@ -131,20 +134,37 @@ bool JackHost::connectMatching(const std::string& name, int flags) {
             return false;
         const std::string from = sends ? name : portName(out);
         const std::string to = sends ? portName(in) : name;
-        return jack_connect(client_, from.c_str(), to.c_str()) == 0 && !sends;
+        const bool made = jack_connect(client_, from.c_str(), to.c_str()) == 0;
+        connected = connected || made;
+        return made && !sends;
     };
     const bool controllerSink = link(controllerPattern_, ControllerIn, ControllerOut);
     link(dawPattern_, DawIn, DawOut);
     return controllerSink;
 }
 
+// A new connection takes effect at the start of a later process cycle. Waiting for two of
+// Orvan's own cycles makes sure that what is sent next travels over it. Bounded: a stalled
+// server does not stall the window.
+void JackHost::awaitNewGraph() {
+    const uint64_t from = cycles_.load(std::memory_order_acquire);
+    for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
+        if (cycles_.load(std::memory_order_acquire) >= from + 2)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 void JackHost::connectExisting() {
     if (!controllerPattern_ && !dawPattern_)
         return;
+    bool connected = false;
     for (unsigned long direction : {JackPortIsOutput, JackPortIsInput}) {
         for (const std::string& name : otherMidiPorts(direction))
-            connectMatching(name, static_cast<int>(direction));
+            connectMatching(name, static_cast<int>(direction), connected);
     }
+    if (connected)
+        awaitNewGraph();
 }
 
 void JackHost::registrationThunk(jack_port_id_t id, int registered, void* self) {
@@ -176,7 +196,11 @@ void JackHost::handleAppearedPorts(const std::shared_ptr<bool>& alive) {
         appeared.swap(appeared_);
     }
     for (const Appeared& port : appeared) {
-        if (connectMatching(port.name, port.flags) && controllerReturned_) {
+        bool connected = false;
+        const bool controllerBack = connectMatching(port.name, port.flags, connected);
+        if (connected)
+            awaitNewGraph();
+        if (controllerBack && controllerReturned_) {
             controllerReturned_();
             if (!*alive)
                 return;

@@ -62,8 +62,14 @@ JackHost::JackHost(const HostOptions& options)
     quietJack = false;
     if (!client_) {
         ::close(wakeFd_);
-        throw HostError("cannot connect to the JACK server \"" + serverLabel(options.server) +
-                        "\" (is it running? scripts/run.sh starts one)");
+        const std::string server = "the JACK server \"" + serverLabel(options.server) + "\"";
+        if (status & JackServerFailed)
+            throw HostError("cannot connect to " + server +
+                            " (is it running? scripts/run.sh starts one)");
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%x", static_cast<unsigned>(status));
+        throw HostError(server + " did not accept the client \"" + requestedName_ +
+                        "\" (JACK status " + code + ")");
     }
     try {
         clientName_ = jack_get_client_name(client_);

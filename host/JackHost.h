@@ -32,7 +32,7 @@ class QSocketNotifier;
 //   the GUI thread with a write to the non-blocking eventfd wakeFd_.
 // - JACK notification thread: onShutdown() and onPortRegistered(). They set shutDown_, append to
 //   appeared_ under appearedLock_ (this thread is not real-time) and write to wakeFd_.
-// Shared between threads otherwise: the atomics capture_, shutDown_ and the drop counters.
+// Shared between threads otherwise: the atomics capture_, shutDown_, cycles_ and the drop counters.
 class JackHost : public MidiHost {
 public:
     // Attaches to the server; throws a host error naming the server when there is none.
@@ -118,7 +118,8 @@ private:
     // The JACK graph (host/JackGraph.cpp)
     std::vector<std::string> otherMidiPorts(unsigned long direction) const;
     std::vector<std::string> connectionsOf(Port a, Port b) const;
-    bool connectMatching(const std::string& name, int flags);
+    bool connectMatching(const std::string& name, int flags, bool& connected);
+    void awaitNewGraph();
     void connectExisting();
     void handleAppearedPorts(const std::shared_ptr<bool>& alive);
     bool isOwnPort(const std::string& name) const;
@@ -142,6 +143,7 @@ private:
     OutputSpacing spacing_;
     bool wasCapturing_ = false;
 
+    std::atomic<uint64_t> cycles_{0};
     std::atomic<bool> capture_{false};
     std::atomic<bool> shutDown_{false};
     std::atomic<uint64_t> droppedOutput_{0};

@@ -13,6 +13,7 @@ int JackHost::process(jack_nframes_t nframes) {
     const jack_nframes_t cycleStart = jack_last_frame_time(client_);
     readInput(nframes, cycleStart);
     writeOutput(nframes, cycleStart);
+    cycles_.fetch_add(1, std::memory_order_release);
     return 0;
 }
 

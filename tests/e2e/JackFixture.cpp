@@ -6,32 +6,38 @@
 
 std::string UniqueName(const std::string& base) {
     static int counter = 0;
-    return base + std::to_string(++counter);
+    return base + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
 }
 
-std::unique_ptr<Peer> MakePeer(const std::string& server, const std::string& name) {
-    return std::make_unique<Peer>(
-        server, name,
-        std::vector<Peer::PortSpec>{
-            {"pad_tx", true}, {"pad_rx", false}, {"song_tx", true}, {"song_rx", false}});
+Peers MakePeers(const std::string& server, const std::string& name) {
+    Peers peers;
+    peers.name = name;
+    peers.tx = std::make_unique<Peer>(
+        server, name + "-tx", std::vector<Peer::PortSpec>{{"pad_tx", true}, {"song_tx", true}});
+    peers.rx = std::make_unique<Peer>(
+        server, name + "-rx", std::vector<Peer::PortSpec>{{"pad_rx", false}, {"song_rx", false}});
+    return peers;
 }
 
-HostOptions OptionsFor(const std::string& server, const Peer& peer) {
+HostOptions OptionsFor(const std::string& server, const std::vector<std::string>& peerNames) {
+    std::string names;
+    for (const std::string& name : peerNames)
+        names += (names.empty() ? "" : "|") + name;
     HostOptions options;
     options.server = server;
-    options.clientName = UniqueName("orvan-e2e-");
-    options.controllerPorts = "^" + peer.name() + ":pad_";
-    options.dawPorts = "^" + peer.name() + ":song_";
+    options.clientName = UniqueName("orvan-e2e");
+    options.controllerPorts = "^(" + names + ")-(tx|rx):pad_";
+    options.dawPorts = "^(" + names + ")-(tx|rx):song_";
     return options;
 }
 
 void JackHostTest::SetUp() {
-    peer = MakePeer(SharedServer().name(), UniqueName("peer"));
+    peers = MakePeers(SharedServer().name(), UniqueName("peer"));
 }
 
 void JackHostTest::TearDown() {
     host.reset();
-    peer.reset();
+    peers = {};
 }
 
 void JackHostTest::openHost(const HostOptions& options) {

@@ -14,13 +14,21 @@
 #include <string>
 #include <vector>
 
-// A name no other client of this run has.
+// A client name no other client on this machine has: JACK keeps a client's socket under its name
+// alone, whatever the server.
 std::string UniqueName(const std::string& base);
 
-// The test client's ports: pad_tx/pad_rx play the controller, song_tx/song_rx the music software.
-std::unique_ptr<Peer> MakePeer(const std::string& server, const std::string& name);
-// Options that make Orvan connect itself to that peer.
-HostOptions OptionsFor(const std::string& server, const Peer& peer);
+// The controller (pad_tx, pad_rx) and the music software (song_tx, song_rx), played by two JACK
+// clients, "<name>-tx" sending and "<name>-rx" receiving, so that no connection loops back: in a
+// loop, a client that runs late has its output read twice.
+struct Peers {
+    std::string name;
+    std::unique_ptr<Peer> tx;
+    std::unique_ptr<Peer> rx;
+};
+Peers MakePeers(const std::string& server, const std::string& name);
+// Options that make Orvan connect itself to the peers named here.
+HostOptions OptionsFor(const std::string& server, const std::vector<std::string>& peerNames);
 
 // A JackHost on the shared server, connected to a peer, recording the events it delivers.
 class JackHostTest : public ::testing::Test {
@@ -30,7 +38,7 @@ protected:
 
     void openHost(const HostOptions& options);
 
-    std::unique_ptr<Peer> peer;
+    Peers peers;
     std::unique_ptr<JackHost> host;
     std::vector<std::string> sysEx; // SysExInput texts
     std::vector<std::string> midi;  // MidiInput as "port status data1 data2"

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -72,6 +73,14 @@ void PrivateServer::stop() {
     if (!jackd_->waitExit(std::chrono::seconds(10)))
         jackd_->signal(SIGKILL);
     jackd_.reset();
+    // Semaphores of clients that were still attached when it stopped stay behind: remove them.
+    const std::string mark = "_" + name_ + "_";
+    std::error_code errors;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", errors)) {
+        const std::string file = entry.path().filename().string();
+        if (file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos)
+            std::filesystem::remove(entry.path(), errors);
+    }
 }
 
 PrivateServer& SharedServer() {

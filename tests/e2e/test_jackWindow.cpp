@@ -15,39 +15,38 @@ const std::vector<Bytes> kEntryMessages = {
 
 class JackWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { peer = MakePeer(SharedServer().name(), UniqueName("peer")); }
-    std::unique_ptr<Peer> peer;
+    void SetUp() override { peers = MakePeers(SharedServer().name(), UniqueName("peer")); }
+    Peers peers;
 };
 
 // A replugged controller gets the entry messages again and then the LED packet of the moment.
 TEST_F(JackWindowTest, AReturningControllerIsPutBackIntoNativeMode) {
     const std::string lateName = UniqueName("replugged");
-    HostOptions options = OptionsFor(SharedServer().name(), *peer);
-    options.controllerPorts = "^(" + peer->name() + "|" + lateName + "):pad_";
+    const HostOptions options = OptionsFor(SharedServer().name(), {peers.name, lateName});
     JackWindow window(options);
     LaunchOptions launch;
     launch.host = options;
     launch.nativeMode = true;
     ApplyLaunchOptions(launch, window.main(), window.host());
 
-    ASSERT_TRUE(WaitUntil([&] { return peer->received("pad_rx").size() >= 3; }));
-    std::vector<Bytes> first = peer->receivedBytes("pad_rx");
+    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("pad_rx").size() >= 3; }));
+    std::vector<Bytes> first = peers.rx->receivedBytes("pad_rx");
     first.resize(3);
     EXPECT_EQ(first, kEntryMessages);
 
-    auto late = MakePeer(SharedServer().name(), lateName);
-    ASSERT_TRUE(WaitUntil([&] { return late->received("pad_rx").size() >= 4; }));
-    ASSERT_TRUE(late->settle());
+    Peers late = MakePeers(SharedServer().name(), lateName);
+    ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }));
+    ASSERT_TRUE(late.rx->settle());
     std::vector<Bytes> expected = kEntryMessages;
     expected.push_back(HexBytes(window.main().strLedSysEx));
-    EXPECT_EQ(late->receivedBytes("pad_rx"), expected);
+    EXPECT_EQ(late.rx->receivedBytes("pad_rx"), expected);
 }
 
 TEST_F(JackWindowTest, APulsedNoteKeepsItsLengthOnTheWire) {
-    JackWindow window(OptionsFor(SharedServer().name(), *peer));
+    JackWindow window(OptionsFor(SharedServer().name(), {peers.name}));
     window.main().PulsedMidiOutPut(25, 5);
-    ASSERT_TRUE(WaitUntil([&] { return peer->received("song_rx").size() >= 2; }));
-    const std::vector<Peer::Received> notes = peer->received("song_rx");
+    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("song_rx").size() >= 2; }));
+    const std::vector<Peer::Received> notes = peers.rx->received("song_rx");
     EXPECT_EQ(notes[0].bytes, (Bytes{0x90, 5, 127}));
     EXPECT_EQ(notes[1].bytes, (Bytes{0x90, 5, 0}));
     EXPECT_GE(notes[1].frame - notes[0].frame, 25u * 48u);
@@ -55,18 +54,18 @@ TEST_F(JackWindowTest, APulsedNoteKeepsItsLengthOnTheWire) {
 
 // Through the whole chain: controller report in, note out; short message in, controllers out.
 TEST_F(JackWindowTest, InputFromEitherSideReachesTheMusicSoftware) {
-    JackWindow window(OptionsFor(SharedServer().name(), *peer));
+    JackWindow window(OptionsFor(SharedServer().name(), {peers.name}));
     const auto arrived = [&](const Bytes& message) {
-        const std::vector<Bytes> got = peer->receivedBytes("song_rx");
+        const std::vector<Bytes> got = peers.rx->receivedBytes("song_rx");
         return std::find(got.begin(), got.end(), message) != got.end();
     };
     // The foot pedal pressed: note 64 on.
-    peer->send("pad_tx", HexBytes("F0 42 40 6E 08 47 00 7F F7"));
+    peers.tx->send("pad_tx", HexBytes("F0 42 40 6E 08 47 00 7F F7"));
     EXPECT_TRUE(WaitUntil([&] { return arrived({0x90, 64, 127}); }));
     // The fixed trigger from the music software: controllers 88 down to 85.
-    peer->send("song_tx", HexBytes("90 51 7F"));
+    peers.tx->send("song_tx", HexBytes("90 51 7F"));
     ASSERT_TRUE(WaitUntil([&] { return arrived({0xB0, 85, 127}); }));
-    const std::vector<Bytes> got = peer->receivedBytes("song_rx");
+    const std::vector<Bytes> got = peers.rx->receivedBytes("song_rx");
     const std::vector<Bytes> trigger(got.end() - 4, got.end());
     EXPECT_EQ(trigger, (std::vector<Bytes>{
                            {0xB0, 88, 127}, {0xB0, 87, 127}, {0xB0, 86, 127}, {0xB0, 85, 127}}));
@@ -76,9 +75,9 @@ TEST_F(JackWindowTest, InputFromEitherSideReachesTheMusicSoftware) {
 // window still closes.
 TEST(JackServerLoss, RaisesTheStopNoticeAndClosesCleanly) {
     PrivateServer server("loss");
-    auto peer = MakePeer(server.name(), "peer");
-    JackWindow window(OptionsFor(server.name(), *peer));
-    peer.reset();
+    Peers peers = MakePeers(server.name(), UniqueName("peer"));
+    JackWindow window(OptionsFor(server.name(), {peers.name}));
+    peers = {};
     server.stop();
 
     const auto noticeShown = [&] {

@@ -16,18 +16,18 @@ const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
 // in order; a replugged controller gets them again; SIGTERM closes it cleanly.
 TEST(OrvanBinary, NativeModeOptionSendsTheEntryMessages) {
     const std::string server = SharedServer().name();
-    auto peer = MakePeer(server, UniqueName("pad"));
+    Peers peers = MakePeers(server, UniqueName("pad"));
     const std::string lateName = UniqueName("pad");
     const std::string log = WorkDir() + "/orvan-native.log";
     ChildProcess program(
-        orvan({"--server", server, "--client-name", UniqueName("orvan-bin-"), "--controller",
-               "^(" + peer->name() + "|" + lateName + "):pad_", "--native-mode"}),
+        orvan({"--server", server, "--client-name", UniqueName("orvan-bin"), "--controller",
+               "^(" + peers.name + "|" + lateName + ")-(tx|rx):pad_", "--native-mode"}),
         kOffscreen, log);
 
     ASSERT_TRUE(WaitUntil([&] {
-        return peer->received("pad_rx").size() >= 3 || !program.running();
+        return peers.rx->received("pad_rx").size() >= 3 || !program.running();
     })) << ReadFile(log);
-    const std::vector<Bytes> got = peer->receivedBytes("pad_rx");
+    const std::vector<Bytes> got = peers.rx->receivedBytes("pad_rx");
     ASSERT_GE(got.size(), 3u) << ReadFile(log);
     EXPECT_EQ(got[0], HexBytes("f0 42 40 6e 08 00 00 01 F7"));
     EXPECT_EQ(got[1], HexBytes("f0 42 40 6e 08 3f 0a 01 00 00 00 00 00 03 58 58 45 F7"));
@@ -35,9 +35,10 @@ TEST(OrvanBinary, NativeModeOptionSendsTheEntryMessages) {
                                "0a 0a 0a 0a 0a 0a 0a 0a 0a 0a 0a 01 02 03 04 05 06 07 08 09 0a 0b "
                                "0c 0d 0e 0f 10 f7"));
 
-    auto late = MakePeer(server, lateName);
-    ASSERT_TRUE(WaitUntil([&] { return late->received("pad_rx").size() >= 4; })) << ReadFile(log);
-    const std::vector<Bytes> again = late->receivedBytes("pad_rx");
+    Peers late = MakePeers(server, lateName);
+    ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }))
+        << ReadFile(log);
+    const std::vector<Bytes> again = late.rx->receivedBytes("pad_rx");
     EXPECT_EQ(std::vector<Bytes>(again.begin(), again.begin() + 3),
               std::vector<Bytes>(got.begin(), got.begin() + 3));
     // Then the LED packet: head, five LED bytes, 00, three display bytes, F7.
