@@ -64,9 +64,11 @@ std::vector<uint8_t> SysExBytes(const std::string& text, size_t maxBytes) {
             ++end;
         const int high = end - i == 2 ? hexDigit(text[i]) : -1;
         const int low = end - i == 2 ? hexDigit(text[i + 1]) : -1;
-        if (high < 0 || low < 0)
-            refuse("\"" + text.substr(i, std::min<size_t>(end - i, 8)) + "\" is not a hex byte",
-                   text);
+        if (high < 0 || low < 0) {
+            std::string why = "\"";
+            why.append(text, i, std::min<size_t>(end - i, 8));
+            refuse(why + "\" is not a hex byte", text);
+        }
         if (bytes.size() == maxBytes)
             refuse("longer than " + std::to_string(maxBytes) + " bytes", text);
         bytes.push_back(static_cast<uint8_t>(high * 16 + low));

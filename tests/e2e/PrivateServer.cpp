@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -31,8 +32,27 @@ std::unique_ptr<PrivateServer>& shared() {
     return server;
 }
 
+// A failed test may have lost MIDI to the server itself: say how many cycles it ran late.
+class ServerTrouble : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        if (!test.result()->Failed() || !shared())
+            return;
+        const std::string log = shared()->log();
+        size_t xruns = 0;
+        for (size_t at = log.find("XRun"); at != std::string::npos; at = log.find("XRun", at + 1))
+            ++xruns;
+        std::printf("note: the shared JACK server reported %zu late cycles (XRun) so far\n", xruns);
+    }
+};
+
 class StopSharedServer : public ::testing::Environment {
 public:
+    void SetUp() override {
+        static bool listening = false;
+        if (!listening)
+            ::testing::UnitTest::GetInstance()->listeners().Append(new ServerTrouble);
+        listening = true;
+    }
     void TearDown() override { shared().reset(); }
 };
 [[maybe_unused]] ::testing::Environment* const stopAtEnd =
@@ -51,10 +71,10 @@ PrivateServer::PrivateServer(const std::string& suffix)
     : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
       log_(WorkDir() + "/jackd-" + suffix + ".log") {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
-    jackd_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{ORVAN_JACKD, "--no-realtime", "-t", "5000", "-n", name_, "-d",
-                                 "dummy", "-r", "48000", "-p", "128"},
-        std::vector<std::string>{}, log_);
+    jackd_ = std::make_unique<ChildProcess>(std::vector<std::string>{ORVAN_JACKD, "-t", "5000",
+                                                                     "-n", name_, "-d", "dummy",
+                                                                     "-r", "48000", "-p", "128"},
+                                            std::vector<std::string>{}, log_);
     const bool up = WaitUntil([this] { return !jackd_->running() || answers(name_); }, kLongWait) &&
                     jackd_->running();
     if (!up)

@@ -13,6 +13,7 @@ public:
     ~PrivateServer();
 
     const std::string& name() const { return name_; }
+    std::string log() const { return ReadFile(log_); }
     // Stops it as a user would (SIGTERM) and waits until it is gone.
     void stop();
 
