@@ -5,6 +5,7 @@
 #include "host/frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     }
     CloseOnSignals closeOnSignals(window);
     window.show();
-    ApplyLaunchOptions(options, window, *jack);
+    // Inside the event loop, so that an error there ends the program as it would anywhere else.
+    QTimer::singleShot(0, &window, [&] { ApplyLaunchOptions(options, window, *jack); });
     return app.exec();
 }
