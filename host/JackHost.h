@@ -30,7 +30,7 @@ class QSocketNotifier;
 // - JACK process thread: process() only. It reads outRing_, writes inRing_, and alone touches
 //   assemblers_, spacing_ and wasCapturing_. It never allocates, locks, logs or blocks; it wakes
 //   the GUI thread with a write to the non-blocking eventfd wakeFd_.
-// - JACK notification thread: onShutdown() and onPortRegistered(). They set shutDown_, append to
+// - JACK notification thread: shutdownThunk() and onPortRegistered(). They set shutDown_, append to
 //   appeared_ under appearedLock_ (this thread is not real-time) and write to wakeFd_.
 // Shared between threads otherwise: the atomics capture_, shutDown_, cycles_ and the drop counters.
 class JackHost : public MidiHost {
