@@ -1,31 +1,65 @@
+#include "host/JackHost.h"
+#include "host/LaunchActions.h"
+#include "host/LaunchOptions.h"
+#include "host/SignalClose.h"
 #include "host/frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+
+namespace {
+bool set(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Without a display Orvan still runs, on Qt's offscreen platform, and says so.
+void chooseDisplay() {
+    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY"))
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::fprintf(stderr, "orvan: no display found; running on Qt's offscreen platform\n");
+}
+} // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("Usage: orvan [--help] [--version]\n");
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("orvan %s\n", ORVAN_VERSION);
-            return 0;
-        }
+    const LaunchParse parse = ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.error.empty()) {
+        std::fprintf(stderr, "orvan: %s\n%s", parse.error.c_str(), LaunchUsage().c_str());
+        return 2;
     }
-    QApplication app(argc, argv);
-    frmMain window(
-        []() -> std::unique_ptr<MidiHost> { throw HostError("No MIDI host available"); });
+    const LaunchOptions& options = parse.options;
+    if (options.help) {
+        std::printf("%s", LaunchUsage().c_str());
+        return 0;
+    }
+    if (options.version) {
+        std::printf("orvan %s\n", ORVAN_VERSION);
+        return 0;
+    }
+
+    chooseDisplay();
+    int qtArgc = 1; // Orvan's own options are not Qt's to read
+    QApplication app(qtArgc, argv);
+    JackHost* jack = nullptr;
+    frmMain window([&options, &jack]() -> std::unique_ptr<MidiHost> {
+        auto host = std::make_unique<JackHost>(options.host);
+        jack = host.get();
+        return host;
+    });
     try {
         window.Form_Load();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvan: %s\n", error.what());
         return 1;
     }
+    CloseOnSignals closeOnSignals(window);
     window.show();
+    // Inside the event loop, so that an error there ends the program as it would anywhere else.
+    QTimer::singleShot(0, &window, [&] { ApplyLaunchOptions(options, window, *jack); });
     const int status = app.exec();
     return window.Ending() ? 1 : status;
 }

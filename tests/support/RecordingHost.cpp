@@ -101,6 +101,6 @@ void RecordingHost::raiseSysEx(const std::string& text) {
         events_.SysExInput(text);
 }
 void RecordingHost::raiseStopInputRequest() {
-    if (inputCapture && events_.StopInputRequest)
+    if (inputCapture && inputEvents && events_.StopInputRequest)
         events_.StopInputRequest();
 }

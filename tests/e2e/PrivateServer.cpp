@@ -1,0 +1,110 @@
+#include "PrivateServer.h"
+#include "Wait.h"
+
+#include <jack/jack.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+void quiet(const char*) {}
+
+bool answers(const std::string& server) {
+    jack_status_t status{};
+    jack_client_t* probe = jack_client_open(
+        "orvan-e2e-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+        server.c_str());
+    if (!probe)
+        return false;
+    jack_client_close(probe);
+    return true;
+}
+
+std::unique_ptr<PrivateServer>& shared() {
+    static std::unique_ptr<PrivateServer> server;
+    return server;
+}
+
+// A failed test may have lost MIDI to the server itself: say how many cycles it ran late.
+class ServerTrouble : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        if (!test.result()->Failed() || !shared())
+            return;
+        const std::string log = shared()->log();
+        size_t xruns = 0;
+        for (size_t at = log.find("XRun"); at != std::string::npos; at = log.find("XRun", at + 1))
+            ++xruns;
+        std::printf("note: the shared JACK server reported %zu late cycles (XRun) so far\n", xruns);
+    }
+};
+
+class StopSharedServer : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static bool listening = false;
+        if (!listening)
+            ::testing::UnitTest::GetInstance()->listeners().Append(new ServerTrouble);
+        listening = true;
+    }
+    void TearDown() override { shared().reset(); }
+};
+[[maybe_unused]] ::testing::Environment* const stopAtEnd =
+    ::testing::AddGlobalTestEnvironment(new StopSharedServer);
+} // namespace
+
+std::string WorkDir() {
+    static const std::string dir = [] {
+        const char* config = std::getenv("XDG_CONFIG_HOME"); // the run's own folder (testMain)
+        return std::string(config ? config : "/tmp");
+    }();
+    return dir;
+}
+
+PrivateServer::PrivateServer(const std::string& suffix)
+    : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
+      log_(WorkDir() + "/jackd-" + suffix + ".log") {
+    jack_set_error_function(quiet); // "no server yet" while it starts is expected
+    jackd_ = std::make_unique<ChildProcess>(std::vector<std::string>{ORVAN_JACKD, "-t", "5000",
+                                                                     "-n", name_, "-d", "dummy",
+                                                                     "-r", "48000", "-p", "128"},
+                                            std::vector<std::string>{}, log_);
+    const bool up = WaitUntil([this] { return !jackd_->running() || answers(name_); }, kLongWait) &&
+                    jackd_->running();
+    if (!up)
+        throw std::runtime_error("the private JACK server " + name_ +
+                                 " did not start: " + ReadFile(log_));
+}
+
+PrivateServer::~PrivateServer() {
+    stop();
+}
+
+void PrivateServer::stop() {
+    if (!jackd_)
+        return;
+    jackd_->signal(SIGTERM);
+    if (!jackd_->waitExit(std::chrono::seconds(10)))
+        jackd_->signal(SIGKILL);
+    jackd_.reset();
+    // Semaphores of clients that were still attached when it stopped stay behind: remove them.
+    const std::string mark = "_" + name_ + "_";
+    std::error_code errors;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", errors)) {
+        const std::string file = entry.path().filename().string();
+        if (file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos)
+            std::filesystem::remove(entry.path(), errors);
+    }
+}
+
+PrivateServer& SharedServer() {
+    if (!shared())
+        shared() = std::make_unique<PrivateServer>("shared");
+    return *shared();
+}

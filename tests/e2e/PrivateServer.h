@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ChildProcess.h"
+
+#include <memory>
+#include <string>
+
+// A JACK server of the tests' own: dummy driver, a name no other server has. Never the user's.
+class PrivateServer {
+public:
+    // Starts it and waits until it answers; throws when it does not.
+    explicit PrivateServer(const std::string& suffix);
+    ~PrivateServer();
+
+    const std::string& name() const { return name_; }
+    std::string log() const { return ReadFile(log_); }
+    // Stops it as a user would (SIGTERM) and waits until it is gone.
+    void stop();
+
+private:
+    std::string name_;
+    std::string log_;
+    std::unique_ptr<ChildProcess> jackd_;
+};
+
+// The server most tests share: started on first use, stopped when the test program ends.
+PrivateServer& SharedServer();
+
+// A folder for this run's files.
+std::string WorkDir();

@@ -1,0 +1,66 @@
+#include "JackFixture.h"
+
+#include <csignal>
+
+namespace {
+std::vector<std::string> orvan(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{ORVAN_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+}
+
+const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
+} // namespace
+
+// The real program: "--native-mode" puts the three entry messages on controller_out, exactly and
+// in order; a replugged controller gets them again; SIGTERM closes it cleanly.
+TEST(OrvanBinary, NativeModeOptionSendsTheEntryMessages) {
+    const std::string server = SharedServer().name();
+    Peers peers = MakePeers(server, UniqueName("pad"));
+    const std::string lateName = UniqueName("pad");
+    const std::string log = WorkDir() + "/orvan-native.log";
+    ChildProcess program(
+        orvan({"--server", server, "--client-name", UniqueName("orvan-bin"), "--controller",
+               "^(" + peers.name + "|" + lateName + ")-(tx|rx):pad_", "--native-mode"}),
+        kOffscreen, log);
+
+    ASSERT_TRUE(WaitUntil([&] {
+        return peers.rx->received("pad_rx").size() >= 3 || !program.running();
+    })) << ReadFile(log);
+    const std::vector<Bytes> got = peers.rx->receivedBytes("pad_rx");
+    ASSERT_GE(got.size(), 3u) << ReadFile(log);
+    EXPECT_EQ(got[0], HexBytes("f0 42 40 6e 08 00 00 01 F7"));
+    EXPECT_EQ(got[1], HexBytes("f0 42 40 6e 08 3f 0a 01 00 00 00 00 00 03 58 58 45 F7"));
+    EXPECT_EQ(got[2], HexBytes("f0 42 40 6e 08 3f 2a 00 00 05 05 05 7f 7e 00 00 00 0a 0a 0a 0a 0a "
+                               "0a 0a 0a 0a 0a 0a 0a 0a 0a 0a 0a 01 02 03 04 05 06 07 08 09 0a 0b "
+                               "0c 0d 0e 0f 10 f7"));
+
+    Peers late = MakePeers(server, lateName);
+    ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }))
+        << ReadFile(log);
+    const std::vector<Bytes> again = late.rx->receivedBytes("pad_rx");
+    EXPECT_EQ(std::vector<Bytes>(again.begin(), again.begin() + 3),
+              std::vector<Bytes>(got.begin(), got.begin() + 3));
+    // Then the LED packet: head, five LED bytes, 00, three display bytes, F7.
+    ASSERT_EQ(again[3].size(), 18u);
+    EXPECT_EQ(Bytes(again[3].begin(), again[3].begin() + 8), HexBytes("F0 42 40 6E 08 3F 0A 01"));
+    EXPECT_EQ(again[3].back(), 0xF7);
+
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+}
+
+TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
+    const std::string missing = "orvan-test-absent-" + std::to_string(getpid());
+    const std::string log = WorkDir() + "/orvan-absent.log";
+    ChildProcess program(orvan({"--server", missing}), kOffscreen, log);
+    EXPECT_EQ(program.waitExit(kLongWait), 1);
+    EXPECT_NE(ReadFile(log).find("\"" + missing + "\""), std::string::npos) << ReadFile(log);
+}
+
+TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
+    const std::string log = WorkDir() + "/orvan-bad-option.log";
+    ChildProcess program(orvan({"--no-such-option"}), kOffscreen, log);
+    EXPECT_EQ(program.waitExit(kLongWait), 2);
+    EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
+}
