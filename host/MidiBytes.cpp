@@ -6,16 +6,6 @@
 #include <cctype>
 
 namespace {
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isBlank(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
@@ -62,8 +52,8 @@ std::vector<uint8_t> SysExBytes(const std::string& text, size_t maxBytes) {
         size_t end = i;
         while (end < text.size() && !isBlank(text[end]))
             ++end;
-        const int high = end - i == 2 ? hexDigit(text[i]) : -1;
-        const int low = end - i == 2 ? hexDigit(text[i + 1]) : -1;
+        const int high = end - i == 2 ? HexDigitValue(text[i]) : -1;
+        const int low = end - i == 2 ? HexDigitValue(text[i + 1]) : -1;
         if (high < 0 || low < 0) {
             std::string why = "\"";
             why.append(text, i, std::min<size_t>(end - i, 8));

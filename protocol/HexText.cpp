@@ -2,17 +2,15 @@
 
 #include <stdexcept>
 
-namespace {
-int digitValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
-    return 0;
+    return -1;
 }
-} // namespace
 
 std::string HexByte(int value) {
     static const char digits[] = "0123456789ABCDEF";
@@ -35,9 +33,9 @@ int32_t HextoDec(const std::string& HexNum) {
     int64_t result = 0;
     const size_t n = HexNum.size();
     for (size_t a = 0; a < n; ++a) {
-        const int digit = digitValue(HexNum[a]);
-        if (digit == 0)
-            continue;
+        const int digit = HexDigitValue(HexNum[a]);
+        if (digit <= 0)
+            continue; // a zero or a character that is no digit adds nothing
         const size_t power = n - 1 - a;
         if (power >= 8)
             throw std::overflow_error("Overflow");

@@ -12,5 +12,8 @@ std::string StringToHex(const std::string& StrToHex);
 // end, so leading non-digits ("&H") change nothing. Throws std::overflow_error beyond 32 bits.
 int32_t HextoDec(const std::string& HexNum);
 
+// The value of one hex digit in either case, -1 for any other character.
+int HexDigitValue(char c);
+
 // One byte as two upper-case hex digits.
 std::string HexByte(int value);
