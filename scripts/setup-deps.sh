@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Orvan needs to build, run and test; only what is missing.
+# Installs the Debian packages Orvan needs to build and run; with --tests also what the tests,
+# benchmarks and fuzz targets need. Only what is missing is installed.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev jackd2
-          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev jackd2)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
