@@ -5,10 +5,12 @@
 //                               pads and knobs saved; n goes on from the round stored first
 //   settings_saver --session    start-up, pads recalled and changed, the configuration dialog's
 //                               "Okay" with the XY tap box flipped, then "Quit" answered "Yes";
-//                               prints what start-up restored and every message shown
-// With --as-user UID first, it runs as that user (from root): then the store may be truly out of
-// reach for writing. Exit code 0 when the window never had to end.
+//                               prints what start-up restored and every message shown; for a
+//                               store that may not be written (exit code 3 when it may)
+// With --as-user UID first, it runs as that user (from root, for whom nothing is read-only); exit
+// code 4 when it cannot. Exit code 0 when the window never had to end.
 #include "host/frmMain.h"
+#include "settings/RegistryFile.h"
 #include "settings/frmConfig.h"
 #include "settings/mSettings.h"
 #include "support/NullHost.h"
@@ -55,6 +57,11 @@ void setRound(frmMain& main, long round) {
     }
 }
 
+bool storeWritable() {
+    const std::string file = RegistryFilePath();
+    return ::access(file.substr(0, file.rfind('/')).c_str(), W_OK) == 0;
+}
+
 void session(frmMain& main) {
     std::printf("channel=%d pad=%s\n", main.intMidiChannel + 1, main.strPadMode[0][0].c_str());
     main.RecallPadSettings();
@@ -75,12 +82,14 @@ int main(int argc, char** argv) {
     int arg = 1;
     if (argc > 2 && std::strcmp(argv[1], "--as-user") == 0) {
         if (!becomeUser(argv[2]))
-            return 3;
+            return 4;
         arg = 3;
     }
     if (argc != arg + 1)
         return 2;
     const std::string mode = argv[arg];
+    if (mode == "--session" && storeWritable())
+        return 3;
 
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qtArgc = 1;
