@@ -3,7 +3,7 @@
 # and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-deps.sh --tests
+scripts/setup-deps.sh
 
 jobs=$(nproc)
 run_suite() {
@@ -22,7 +22,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
     -DORVAN_FUZZ=ON -DORVAN_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs"
 for target in build-fuzz/tests/fuzz/fuzz_*; do
-    [ -f "$target" ] && [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue # not the build folders beside them
     name=$(basename "$target")
     corpus=$(mktemp -d)
     cp -r "tests/fuzz/corpus/${name#fuzz_}/." "$corpus/" 2>/dev/null || true

@@ -13,6 +13,8 @@ struct RegValue {
     std::string name; // empty: the key's default value, "@" in the text
     uint32_t type = 1;
     std::string data; // the bytes as the narrow registry calls see them
+
+    bool operator==(const RegValue&) const = default;
 };
 
 struct RegKey {
@@ -21,6 +23,7 @@ struct RegKey {
 
     RegValue* findValue(std::string_view name);
     const RegValue* findValue(std::string_view name) const;
+    bool operator==(const RegKey&) const = default;
 };
 
 struct RegDocument {
@@ -30,6 +33,7 @@ struct RegDocument {
     const RegKey* findKey(std::string_view path) const;
     // The key, created with every missing key above it (the root itself excepted) when absent.
     RegKey& ensureKey(std::string_view path);
+    bool operator==(const RegDocument&) const = default;
 };
 
 bool SameRegName(std::string_view a, std::string_view b);

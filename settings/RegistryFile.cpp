@@ -146,9 +146,15 @@ std::string RegistryFilePath() {
 
 RegDocument ReadRegistryFile() {
     const std::string path = RegistryFilePath();
-    Fd lockFd(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (lockFd.get() < 0 || !lock(lockFd, LOCK_SH))
-        return {}; // no folder yet: nothing was ever stored
+    // A folder that may not be written still reads: without its lock the read is whole all the
+    // same, as a writer replaces the file at once.
+    const std::string lockPath = path + ".lock";
+    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd < 0)
+        lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const Fd held(lockFd);
+    if (held.get() >= 0)
+        lock(held, LOCK_SH);
     const auto text = readAll(path);
     auto document = text ? ParseRegText(*text) : std::nullopt;
     return document ? std::move(*document) : RegDocument{};

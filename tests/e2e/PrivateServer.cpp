@@ -86,19 +86,21 @@ PrivateServer::~PrivateServer() {
     stop();
 }
 
-void PrivateServer::stop() {
+void PrivateServer::stop(int signalNumber) {
     if (!jackd_)
         return;
-    jackd_->signal(SIGTERM);
+    jackd_->signal(signalNumber);
     if (!jackd_->waitExit(std::chrono::seconds(10)))
         jackd_->signal(SIGKILL);
     jackd_.reset();
-    // Semaphores of clients that were still attached when it stopped stay behind: remove them.
+    // Semaphores of clients that were still attached when it stopped stay behind, and so does the
+    // server's own memory when it was killed: remove them.
     const std::string mark = "_" + name_ + "_";
     std::error_code errors;
     for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", errors)) {
         const std::string file = entry.path().filename().string();
-        if (file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos)
+        if ((file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos) ||
+            file.rfind("jack" + mark, 0) == 0)
             std::filesystem::remove(entry.path(), errors);
     }
 }

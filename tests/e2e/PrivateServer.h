@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -14,8 +15,9 @@ public:
 
     const std::string& name() const { return name_; }
     std::string log() const { return ReadFile(log_); }
-    // Stops it as a user would (SIGTERM) and waits until it is gone.
-    void stop();
+    // Stops it as a user would (SIGTERM), or as a crash would (SIGKILL), and waits until it is
+    // gone.
+    void stop(int signalNumber = SIGTERM);
 
 private:
     std::string name_;

@@ -64,3 +64,28 @@ TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
     EXPECT_EQ(program.waitExit(kLongWait), 2);
     EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
 }
+
+// The server dies at once under the running program: it says input has stopped, keeps running,
+// and still closes promptly on SIGTERM rather than hanging on the dead server.
+TEST(OrvanBinary, AKilledServerLeavesItRunningAndItStillEnds) {
+    PrivateServer server("killed");
+    Peers peers = MakePeers(server.name(), UniqueName("pad"));
+    const std::string log = WorkDir() + "/orvan-killed-server.log";
+    ChildProcess program(
+        orvan({"--server", server.name(), "--client-name", UniqueName("orvan-bin"), "--controller",
+               "^" + peers.name + "-(tx|rx):pad_", "--native-mode"}),
+        kOffscreen, log);
+    ASSERT_TRUE(WaitUntil([&] {
+        return peers.rx->received("pad_rx").size() >= 3 || !program.running();
+    })) << ReadFile(log);
+    peers = {};
+    server.stop(SIGKILL);
+
+    ASSERT_TRUE(WaitUntil([&] {
+        return ReadFile(log).find("MIDIOX wants to terminate MIDI Input") != std::string::npos ||
+               !program.running();
+    })) << ReadFile(log);
+    EXPECT_TRUE(program.running()) << ReadFile(log);
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+}
