@@ -3,7 +3,7 @@
 # and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-deps.sh
+scripts/setup-deps.sh --tests
 
 jobs=$(nproc)
 run_suite() {
