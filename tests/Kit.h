@@ -1,0 +1,94 @@
+#pragma once
+
+#include "support/Harness.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Wire = std::vector<std::string>;
+
+// A main window started as at program start, its start-up output forgotten.
+struct Started : Harness {
+    explicit Started(RecordingHost::Setup setup = {}) : Harness(std::move(setup)) { load(); }
+};
+
+// The items of a comma-separated list, without the blanks around them; none for an empty text.
+inline std::vector<std::string> Items(const std::string& list) {
+    std::vector<std::string> items;
+    for (size_t start = 0; start < list.size();) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        const std::string item = list.substr(start, end - start);
+        const size_t first = item.find_first_not_of(' ');
+        items.push_back(first == std::string::npos
+                            ? ""
+                            : item.substr(first, item.find_last_not_of(' ') - first + 1));
+        start = end + 1;
+    }
+    return items;
+}
+
+// Expected wire texts in short, separated by commas: "+43" / "-03" is the single-LED message that
+// lights LED 43 / darkens LED 03; "[41 00 00 00 00|31 20 42]" is the LED packet with these five
+// LED bytes and three display bytes ("[41 00 00 00 00]" with display bytes 00 00 00); anything
+// else stands as written.
+inline Wire W(const std::string& list) {
+    Wire wire;
+    for (const std::string& item : Items(list)) {
+        if (item.starts_with('+') || item.starts_with('-')) {
+            wire.push_back("f0 42 40 6e 08 01 " + item.substr(1) + (item[0] == '+' ? " 20" : " 00") +
+                           " f7");
+        } else if (item.starts_with('[')) {
+            const size_t bar = item.find('|');
+            const std::string leds = item.substr(1, std::min(bar, item.size() - 1) - 1);
+            const std::string display =
+                bar == std::string::npos ? "00 00 00" : item.substr(bar + 1, item.size() - bar - 2);
+            wire.push_back("F0 42 40 6E 08 3F 0A 01 " + leds + " 00 " + display + " F7");
+        } else {
+            wire.push_back(item);
+        }
+    }
+    return wire;
+}
+
+// Controller reports, separated by commas ("45 43 64, 45 03 00").
+inline void Reports(Harness& h, const std::string& list) {
+    for (const std::string& payload : Items(list))
+        h.report(payload);
+}
+
+// Button reports by switch number, blank-separated: "00+" pressed, "00-" released.
+inline void Switches(Harness& h, const std::string& steps) {
+    for (size_t at = 0; at + 2 < steps.size(); at += 4)
+        h.report("48 " + steps.substr(at, 2) + (steps[at + 2] == '+' ? " 7F" : " 00"));
+}
+
+// Every lit pad as "pad/bank", banks first, blank-separated.
+inline std::string Lit(const ControllerState& s) {
+    std::string lit;
+    for (int bank = 0; bank < ControllerState::kBanks; ++bank)
+        for (int pad = 0; pad < ControllerState::kPads; ++pad)
+            if (s.bPadState[pad][bank])
+                lit += (lit.empty() ? "" : " ") + std::to_string(pad) + "/" + std::to_string(bank);
+    return lit;
+}
+
+// Gives a pad a mode and a state.
+inline void SetPad(ControllerState& s, int pad, int bank, const std::string& mode,
+                   bool lit = false) {
+    s.strPadMode[pad][bank] = mode;
+    s.bPadState[pad][bank] = lit;
+}
+
+// SetDisplay with a text of the test's own.
+inline void Show(frmMain& m, std::string text, bool timed) {
+    m.SetDisplay(text, timed);
+}
+
+// The report arrives while the engine waits next (inside a pulse), and is handled nested there.
+inline void ReportDuringNextWait(Harness& h, const std::string& payload) {
+    QTimer::singleShot(0, &h.main(), [&h, payload] { h.report(payload); });
+}
