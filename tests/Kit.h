@@ -16,16 +16,15 @@ struct Started : Harness {
     explicit Started(RecordingHost::Setup setup = {}) : Harness(std::move(setup)) { load(); }
 };
 
-// The items of a comma-separated list, without the blanks around them; none for an empty text.
+// The items of a comma-separated list, without the blanks around them; empty items are skipped.
 inline std::vector<std::string> Items(const std::string& list) {
     std::vector<std::string> items;
     for (size_t start = 0; start < list.size();) {
         const size_t end = std::min(list.find(',', start), list.size());
         const std::string item = list.substr(start, end - start);
         const size_t first = item.find_first_not_of(' ');
-        items.push_back(first == std::string::npos
-                            ? ""
-                            : item.substr(first, item.find_last_not_of(' ') - first + 1));
+        if (first != std::string::npos)
+            items.push_back(item.substr(first, item.find_last_not_of(' ') - first + 1));
         start = end + 1;
     }
     return items;
@@ -39,8 +38,8 @@ inline Wire W(const std::string& list) {
     Wire wire;
     for (const std::string& item : Items(list)) {
         if (item.starts_with('+') || item.starts_with('-')) {
-            wire.push_back("f0 42 40 6e 08 01 " + item.substr(1) + (item[0] == '+' ? " 20" : " 00") +
-                           " f7");
+            wire.push_back("f0 42 40 6e 08 01 " + item.substr(1) +
+                           (item[0] == '+' ? " 20" : " 00") + " f7");
         } else if (item.starts_with('[')) {
             const size_t bar = item.find('|');
             const std::string leds = item.substr(1, std::min(bar, item.size() - 1) - 1);
