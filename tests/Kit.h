@@ -65,12 +65,12 @@ inline void Switches(Harness& h, const std::string& steps) {
         h.report("48 " + steps.substr(at, 2) + (steps[at + 2] == '+' ? " 7F" : " 00"));
 }
 
-// Every lit pad as "pad/bank", banks first, blank-separated.
-inline std::string Lit(const ControllerState& s) {
+// Every lit pad (of one bank, or of all) as "pad/bank", banks first, blank-separated.
+inline std::string Lit(const ControllerState& s, int only = -1) {
     std::string lit;
     for (int bank = 0; bank < ControllerState::kBanks; ++bank)
         for (int pad = 0; pad < ControllerState::kPads; ++pad)
-            if (s.bPadState[pad][bank])
+            if (s.bPadState[pad][bank] && (only < 0 || bank == only))
                 lit += (lit.empty() ? "" : " ") + std::to_string(pad) + "/" + std::to_string(bank);
     return lit;
 }
