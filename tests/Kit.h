@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,3 +92,41 @@ inline void Show(frmMain& m, std::string text, bool timed) {
 inline void ReportDuringNextWait(Harness& h, const std::string& payload) {
     QTimer::singleShot(0, &h.main(), [&h, payload] { h.report(payload); });
 }
+
+// The state variable that the stored setting of this name feeds, as text; flags as "1" / "0".
+inline std::string Variable(const frmMain& m, const std::string& name) {
+    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    const std::map<std::string, std::string> variables = {
+        {"GlobalChannel", std::to_string(m.intMidiChannel)},
+        {"JogWheelLeft", std::to_string(m.intJogWheelLeft)},
+        {"JogWheelRight", std::to_string(m.intJogWheelRight)},
+        {"KnobSends", m.strKnobMode},
+        {"JogWheelSends", m.strJogWheelMode},
+        {"CN1Mode", m.strCN1MidiCC},
+        {"CN2Mode", m.strCN2MidiCC},
+        {"CN3Mode", m.strCN3MidiCC},
+        {"FDBMode", m.strFDBMidiCC},
+        {"ToggleMode", m.strToggleMidiCC},
+        {"FlashMode", m.strFlashMidiCC},
+        {"BankSelectMode", m.strBankSelectMidiCC},
+        {"TRKMode", m.strTRKMidiCC},
+        {"AssignToggled", flag(m.bAssignToggled)},
+        {"FixedVelocity", flag(m.bFixedVelocity)},
+        {"XYPadTap", flag(m.bXYPadTap)},
+        {"FdbPadsAlwaysActive", flag(m.bFdbPadsAlwaysActive)},
+    };
+    return variables.at(name);
+}
+
+// The variables of the settings named, as "Name=text, Name=text".
+inline std::string Variables(const frmMain& m, const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + name + "=" + Variable(m, name);
+    return list;
+}
+
+// The ten Notes/CC settings, in the order a first start-up stores them.
+inline const std::vector<std::string> kModeSettings = {
+    "KnobSends", "JogWheelSends", "CN1Mode",   "CN2Mode",        "CN3Mode",
+    "FDBMode",   "ToggleMode",    "FlashMode", "BankSelectMode", "TRKMode"};
