@@ -83,6 +83,17 @@ inline void SetPad(ControllerState& s, int pad, int bank, const std::string& mod
     s.bPadState[pad][bank] = lit;
 }
 
+// Gives pads modes, and states: "1/0 CN1*, 6/0 CN1" makes pad 1 of bank 0 a lit "CN1" pad and
+// pad 6 of bank 0 a dark one.
+inline void SetPads(ControllerState& s, const std::string& list) {
+    for (const std::string& item : Items(list)) {
+        const size_t slash = item.find('/'), blank = item.find(' ');
+        const bool lit = item.ends_with('*');
+        SetPad(s, std::stoi(item.substr(0, slash)), std::stoi(item.substr(slash + 1)),
+               item.substr(blank + 1, item.size() - blank - 1 - lit), lit);
+    }
+}
+
 // SetDisplay with a text of the test's own.
 inline void Show(frmMain& m, std::string text, bool timed) {
     m.SetDisplay(text, timed);

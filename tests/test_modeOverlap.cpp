@@ -9,14 +9,8 @@ protected:
     void SetUp() override {
         m.strBankSelectMidiCC = "CC";
         m.ZivUvozaro_SetBank(1);
-        m.bPadState[0][0] = true;
-        m.strPadMode[1][0] = "TOGGLE";
-        SetPad(m, 2, 1, "TOGGLE", true);
-        m.bPadState[5][1] = true;
-        m.strPadMode[9][1] = "CN1";
-        m.strPadMode[3][2] = "TOGGLE";
-        m.bPadState[4][2] = true;
-        SetPad(m, 15, 2, "CN1", true);
+        SetPads(m, "0/0 FLASH*, 1/0 TOGGLE, 2/1 TOGGLE*, 5/1 FLASH*, 9/1 CN1, 3/2 TOGGLE,"
+                   "4/2 FLASH*, 15/2 CN1*");
         own = m.bPadState;
         h.clear();
     }

@@ -41,18 +41,21 @@ auto Toggle(const std::string& kind, bool fixed = false) {
     };
 }
 
-// Pads 1 and 6 of bank 0 are "CN1", pad 1 lit; a lit "CN2" pad and a lit "CN1" pad of bank 1
-// must stay as they are.
-auto Groups(const std::string& cn1, const std::string& cn2) {
+// Group pads and the output kinds of the three groups.
+auto Groups(const std::string& pads, const std::string& cn1, const std::string& cn2 = "MIDI",
+            const std::string& cn3 = "MIDI", bool fixed = false, int16_t bank = 0) {
     return [=](frmMain& w) {
-        SetPad(w, 1, 0, "CN1", true);
-        SetPad(w, 6, 0, "CN1");
-        SetPad(w, 2, 0, "CN2", true);
-        SetPad(w, 3, 1, "CN1", true);
+        SetPads(w, pads);
         w.strCN1MidiCC = cn1;
         w.strCN2MidiCC = cn2;
+        w.strCN3MidiCC = cn3;
+        w.bFixedVelocity = fixed;
+        w.intCurrentBank = bank;
     };
 }
+// Pads 1 and 6 of bank 0 are "CN1", pad 1 lit; a lit "CN2" pad and a lit "CN1" pad of bank 1
+// must stay as they are.
+const char* const kGroups = "1/0 CN1*, 6/0 CN1, 2/0 CN2*, 3/1 CN1*";
 
 auto Track(const std::string& kind) {
     return [=](frmMain& w) {
@@ -107,63 +110,32 @@ TEST(Pads, ToggleLatches) {
 
 TEST(Pads, GroupsExcludeWithinOneBank) {
     RunCases({
-        {"notes", Groups("MIDI", "CC"), "45 46 50", "-41, 90 01 00, +46, 90 06 50", "2/0 6/0 3/1"},
-        {"second hit switches the pad off", Groups("MIDI", "CC"), "45 46 50, 45 06 00, 45 46 50",
-         "-41, 90 01 00, +46, 90 06 50, -46, 90 06 00", "2/0 3/1"},
-        {"controllers carry the velocity", Groups("CC", "MIDI"), "45 46 50",
+        {"notes", Groups(kGroups, "MIDI", "CC"), "45 46 50", "-41, 90 01 00, +46, 90 06 50",
+         "2/0 6/0 3/1"},
+        {"second hit switches the pad off", Groups(kGroups, "MIDI", "CC"),
+         "45 46 50, 45 06 00, 45 46 50", "-41, 90 01 00, +46, 90 06 50, -46, 90 06 00", "2/0 3/1"},
+        {"controllers carry the velocity", Groups(kGroups, "CC"), "45 46 50",
          "-41, B0 01 00, +46, B0 06 50", "2/0 6/0 3/1"},
-        {"anything but MIDI is controllers", Groups("", "MIDI"), "45 46 50",
+        {"anything but MIDI is controllers", Groups(kGroups, ""), "45 46 50",
          "-41, B0 01 00, +46, B0 06 50", "2/0 6/0 3/1"},
-        {"the other group keeps its own kind", Groups("CC", "MIDI"), "45 42 11", "-42, 90 02 00",
+        {"the other group keeps its own kind", Groups(kGroups, "CC"), "45 42 11", "-42, 90 02 00",
          "1/0 3/1"},
-        {"hitting the lit pad itself", Groups("MIDI", "MIDI"), "45 41 50", "-41, 90 01 00",
+        {"hitting the lit pad itself", Groups(kGroups, "MIDI"), "45 41 50", "-41, 90 01 00",
          "2/0 3/1"},
-        {"fixed velocity",
-         [](frmMain& w) {
-             SetPad(w, 6, 0, "CN1");
-             w.strCN1MidiCC = "MIDI";
-             w.bFixedVelocity = true;
-         },
-         "45 46 50", "+46, 90 06 7F", "6/0"},
+        {"fixed velocity", Groups("6/0 CN1", "MIDI", "MIDI", "MIDI", true), "45 46 50",
+         "+46, 90 06 7F", "6/0"},
         {"bank 1: other pads are named in hit form, numbers shifted by 24",
-         [](frmMain& w) {
-             w.intCurrentBank = 1;
-             SetPad(w, 0, 1, "CN3", true);
-             SetPad(w, 15, 1, "CN3");
-             SetPad(w, 0, 0, "CN3", true);
-             w.strCN3MidiCC = "MIDI";
-         },
-         "45 4F 7E", "-40, 90 18 00, +4F, 90 27 7E", "0/0 15/1"},
+         Groups("0/1 CN3*, 15/1 CN3, 0/0 CN3*", "CC", "CC", "MIDI", false, 1), "45 4F 7E",
+         "-40, 90 18 00, +4F, 90 27 7E", "0/0 15/1"},
         {"several lit pads go off in ascending order",
-         [](frmMain& w) {
-             SetPad(w, 9, 0, "CN2", true);
-             SetPad(w, 2, 0, "CN2", true);
-             SetPad(w, 5, 0, "CN2");
-             w.strCN2MidiCC = "CC";
-         },
-         "45 45 01", "-42, B0 02 00, -49, B0 09 00, +45, B0 05 01", "5/0"},
-        {"a release does nothing",
-         [](frmMain& w) {
-             SetPad(w, 5, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         "45 05 00", "", "5/0"},
+         Groups("9/0 CN2*, 2/0 CN2*, 5/0 CN2", "MIDI", "CC"), "45 45 01",
+         "-42, B0 02 00, -49, B0 09 00, +45, B0 05 01", "5/0"},
+        {"a release does nothing", Groups("5/0 CN1*", "MIDI"), "45 05 00", "", "5/0"},
         {"a look-alike group latches and excludes within its own text, silently",
-         [](frmMain& w) {
-             SetPad(w, 1, 0, "CNX", true);
-             SetPad(w, 2, 0, "CNX");
-             SetPad(w, 3, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         "45 42 40", "-41, +42", "2/0 3/0"},
+         Groups("1/0 CNX*, 2/0 CNX, 3/0 CN1*", "MIDI"), "45 42 40", "-41, +42", "2/0 3/0"},
         {"a longer mode sends by its first three characters",
-         [](frmMain& w) {
-             SetPad(w, 1, 0, "CN1X", true);
-             SetPad(w, 2, 0, "CN1X");
-             SetPad(w, 3, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         "45 42 40", "-41, 90 01 00, +42, 90 02 40", "2/0 3/0"},
+         Groups("1/0 CN1X*, 2/0 CN1X, 3/0 CN1*", "MIDI"), "45 42 40",
+         "-41, 90 01 00, +42, 90 02 40", "2/0 3/0"},
     });
 }
 
@@ -303,15 +275,8 @@ TEST(PadViews, ShowOneModeOfOneBankAndRestore) {
         SCOPED_TRACE(c.name);
         Started h;
         frmMain& w = h.main();
-        SetPad(w, 0, 0, "CN1", true);
-        SetPad(w, 0, 1, "CN1");
-        SetPad(w, 1, 1, "TOGGLE", true);
-        SetPad(w, 2, 1, "CN2", true);
-        SetPad(w, 3, 1, "TRK");
-        SetPad(w, 4, 1, "FDB");
-        SetPad(w, 5, 1, "fdb", true);
-        SetPad(w, 6, 1, "CN1");
-        SetPad(w, 7, 2, "CN1");
+        SetPads(w, "0/0 CN1*, 0/1 CN1, 1/1 TOGGLE*, 2/1 CN2*, 3/1 TRK, 4/1 FDB, 5/1 fdb*, 6/1 CN1,"
+                   "7/2 CN1");
         c.view(w);
         EXPECT_EQ(Lit(w), c.lit);
         for (int pad = 0; pad < ControllerState::kPads; ++pad) {
