@@ -32,34 +32,32 @@ TEST(SettingsRestore, AppliesOrReplacesTheStoredText) {
         const char* stored;
         const char* storedAfter; // what the store holds after start-up
         const char* variable;
-    } cases[] = {
-        {"GlobalChannel", "0", "1", "0"},
-        {"GlobalChannel", "17", "1", "0"},
-        {"GlobalChannel", "16", "16", "15"},
-        {"GlobalChannel", " 7", " 7", "6"},
-        {"GlobalChannel", "2.5", "2.5", "1"},
-        {"GlobalChannel", "seven", "1", "0"},
-        {"GlobalChannel", "99999", "1", "0"},
-        {"JogWheelLeft", "0", "0", "0"},
-        {"JogWheelLeft", "-7", "-7", "-7"},
-        {"JogWheelLeft", "300", "300", "300"},
-        {"JogWheelLeft", "left", "40", "40"},
-        {"JogWheelLeft", "40000", "40", "40"},
-        {"JogWheelRight", "0", "0", "0"},
-        {"JogWheelRight", "x", "41", "41"},
-        {"KnobSends", "midi", "midi", "MIDI"},
-        {"KnobSends", "Midi", "Midi", "MIDI"},
-        {"KnobSends", "cc", "cc", "CC"},
-        {"KnobSends", "Notes", "MIDI", "MIDI"},
-        {"AssignToggled", "true", "0", "0"},
-        {"AssignToggled", "1", "1", "1"},
-        {"FixedVelocity", "-1", "0", "0"},
-        {"FixedVelocity", "1", "1", "1"},
-        {"XYPadTap", "1", "1", "1"},
-        {"XYPadTap", "yes", "yes", "0"},
-        {"FdbPadsAlwaysActive", "1", "1", "1"},
-        {"FdbPadsAlwaysActive", "true", "true", "0"},
-    };
+    } cases[] = {{"GlobalChannel", "0", "1", "0"},
+                 {"GlobalChannel", "17", "1", "0"},
+                 {"GlobalChannel", "16", "16", "15"},
+                 {"GlobalChannel", " 7", " 7", "6"},
+                 {"GlobalChannel", "2.5", "2.5", "1"},
+                 {"GlobalChannel", "seven", "1", "0"},
+                 {"GlobalChannel", "99999", "1", "0"},
+                 {"JogWheelLeft", "0", "0", "0"},
+                 {"JogWheelLeft", "-7", "-7", "-7"},
+                 {"JogWheelLeft", "300", "300", "300"},
+                 {"JogWheelLeft", "left", "40", "40"},
+                 {"JogWheelLeft", "40000", "40", "40"},
+                 {"JogWheelRight", "0", "0", "0"},
+                 {"JogWheelRight", "x", "41", "41"},
+                 {"KnobSends", "midi", "midi", "MIDI"},
+                 {"KnobSends", "Midi", "Midi", "MIDI"},
+                 {"KnobSends", "cc", "cc", "CC"},
+                 {"KnobSends", "Notes", "MIDI", "MIDI"},
+                 {"AssignToggled", "true", "0", "0"},
+                 {"AssignToggled", "1", "1", "1"},
+                 {"FixedVelocity", "-1", "0", "0"},
+                 {"FixedVelocity", "1", "1", "1"},
+                 {"XYPadTap", "1", "1", "1"},
+                 {"XYPadTap", "yes", "yes", "0"},
+                 {"FdbPadsAlwaysActive", "1", "1", "1"},
+                 {"FdbPadsAlwaysActive", "true", "true", "0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " \"" + c.stored + "\"");
         FreshStore store;
@@ -173,6 +171,10 @@ TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
     EXPECT_TRUE(m.bKnob2State);
     // The LEDs are redrawn last: pads 0, 4, 8 and 12 of bank 1 on, bank 1 and knob 2 latched.
     EXPECT_EQ(h.wire().back(), W("[11 22 00 00 14|2D 5F 2D]")[0]);
+    SetPad(m, 0, 0, "CN3", !savedStates[0][0]); // every press recalls again
+    m.btnInitNativeMode_Click();
+    EXPECT_EQ(m.strPadMode, savedModes);
+    EXPECT_EQ(m.bPadState, savedStates);
 }
 
 TEST(SettingsRecall, NothingIsRecalledWithoutAutoRecall) {
