@@ -1,10 +1,15 @@
 #pragma once
 
+#include "settings/RegFile.h"
+#include "settings/RegistryFile.h"
+#include "settings/mSettings.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -49,7 +54,34 @@ public:
         return n;
     }
 
+    // The value names of the settings key in the order the file lists them, comma-separated.
+    static std::string names() {
+        const RegDocument document = ReadRegistryFile();
+        const RegKey* key = document.findKey("HKEY_CURRENT_USER\\Software\\ZivUvozaro");
+        std::string names;
+        for (size_t i = 0; key && i < key->values.size(); ++i)
+            names += (i ? ", " : "") + key->values[i].name;
+        return names;
+    }
+
 private:
     std::string previous_;
     std::string home_;
 };
+
+// Writes settings given as "Name=text, Name=text".
+inline void WriteSettings(const std::string& list) {
+    std::istringstream items(list);
+    for (std::string item; std::getline(items, item, ',');) {
+        const size_t name = item.find_first_not_of(' '), equals = item.find('=');
+        WriteSetting(item.substr(name, equals - name), item.substr(equals + 1));
+    }
+}
+
+// The stored texts of the settings named, as "Name=text, Name=text".
+inline std::string ReadSettings(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + name + "=" + ReadSetting(name);
+    return list;
+}

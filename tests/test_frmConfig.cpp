@@ -1,7 +1,6 @@
 #include "FreshStore.h"
+#include "Kit.h"
 #include "settings/frmConfig.h"
-#include "settings/mSettings.h"
-#include "support/Harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,27 +8,45 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
-std::vector<frmConfig::OptionPair> allPairs(const frmConfig& d) {
+std::vector<frmConfig::OptionPair> Pairs(const frmConfig& d) {
     return {d.optJogWheelMidiCC,   d.optCN1MidiCC,   d.optCN2MidiCC, d.optCN3MidiCC,
             d.optToggleMidiCC,     d.optFlashMidiCC, d.optTRKMidiCC, d.optFDBMidiCC,
             d.optBankSelectMidiCC, d.optKnobMidiCC};
 }
 
-std::vector<QCheckBox*> allChecks(const frmConfig& d) {
+std::vector<QCheckBox*> Checks(const frmConfig& d) {
     return {d.chkRecallWithNativeMode, d.chkFdbPadsAlwaysActive, d.chkAssignToggled,
             d.chkFixedVelocity, d.chkXYPadTap};
+}
+
+// What the controls show: the check boxes (recall, FDB always active, assign toggled, fixed
+// velocity, tap) as 0/1, the three text boxes, then each pair, in the order above, as N (Notes),
+// C (CC), - (neither) or B (both).
+std::string Shown(const frmConfig& d) {
+    std::string shown;
+    for (const QCheckBox* box : Checks(d))
+        shown += box->isChecked() ? "1" : "0";
+    for (const QLineEdit* box : {d.txtGlobalChannel, d.txtJogWheelLeft, d.txtJogWheelRight})
+        shown += "|" + box->text().toStdString();
+    shown += "|";
+    for (const auto& pair : Pairs(d))
+        shown += "-NCB"[pair[0]->isChecked() + 2 * pair[1]->isChecked()];
+    return shown;
+}
+const char* const kDefaults = "00000|1|40|41|NNNNNNNNNN";
+
+void Type(QLineEdit* box, const char* text) {
+    box->setText(QString::fromUtf8(text));
 }
 
 // A started main window on a store of the test's own.
 struct SettingsDialog : ::testing::Test {
     FreshStore store;
-    Harness h;
-    SettingsDialog() { h.load(); }
+    Started h;
 
     bool refusedWithTheMessage() {
         if (h.messages().shown.size() != 1)
@@ -40,10 +57,6 @@ struct SettingsDialog : ::testing::Test {
                shown.kind == MsgKind::Critical && !shown.yesNo;
     }
 };
-
-void type(QLineEdit* box, const char* text) {
-    box->setText(QString::fromUtf8(text));
-}
 } // namespace
 
 TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
@@ -71,67 +84,41 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
     EXPECT_EQ(d.findChildren<QRadioButton*>("optJogWheelMidiCC").size(), 2);
     EXPECT_EQ(d.btnRestoreDefaults->text(), "Restore Defaults");
     EXPECT_EQ(d.btnOkay->text(), "Okay");
-    for (const QCheckBox* box : allChecks(d))
+    for (const QCheckBox* box : Checks(d))
         EXPECT_TRUE(box->text().isEmpty());
     for (const QLineEdit* box : {d.txtGlobalChannel, d.txtJogWheelLeft, d.txtJogWheelRight})
         EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max());
 }
 
-TEST_F(SettingsDialog, FirstRunShowsTheDefaults) {
-    frmConfig d(h.main());
-    for (const QCheckBox* box : allChecks(d))
-        EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
-    EXPECT_EQ(d.txtGlobalChannel->text(), "1");
-    EXPECT_EQ(d.txtJogWheelLeft->text(), "40");
-    EXPECT_EQ(d.txtJogWheelRight->text(), "41");
-    for (const auto& pair : allPairs(d)) {
-        EXPECT_TRUE(pair[0]->isChecked()) << pair[0]->objectName().toStdString();
-        EXPECT_FALSE(pair[1]->isChecked());
-    }
-}
-
-TEST_F(SettingsDialog, ShowsWhatIsStoredNotWhatRuns) {
-    WriteSetting("AutoRecall", "1");
-    WriteSetting("GlobalChannel", "17");
-    WriteSetting("JogWheelSends", "cc");
-    WriteSetting("CN2Mode", "junk");
-    WriteSetting("FDBMode", "Cc");
-    WriteSetting("JogWheelRight", "x");
-    WriteSetting("XYPadTap", "1");
-    WriteSetting("FdbPadsAlwaysActive", "1");
-    WriteSetting("AssignToggled", "true");
-    frmConfig d(h.main());
-    EXPECT_TRUE(d.chkRecallWithNativeMode->isChecked());
-    EXPECT_EQ(d.txtGlobalChannel->text(), "1");
-    EXPECT_TRUE(d.optJogWheelMidiCC[1]->isChecked());
-    EXPECT_FALSE(d.optCN2MidiCC[0]->isChecked());
-    EXPECT_FALSE(d.optCN2MidiCC[1]->isChecked());
-    EXPECT_TRUE(d.optFDBMidiCC[1]->isChecked());
-    EXPECT_EQ(d.txtJogWheelRight->text(), "x");
-    EXPECT_TRUE(d.chkXYPadTap->isChecked());
-    EXPECT_TRUE(d.chkFdbPadsAlwaysActive->isChecked());
-    EXPECT_FALSE(d.chkAssignToggled->isChecked());
-}
-
-TEST_F(SettingsDialog, StoredChannelShownByItsValue) {
+// What the controls show comes from the store, not from the running state. Each row writes
+// over the rows before.
+TEST_F(SettingsDialog, ShowsWhatIsStored) {
+    EXPECT_EQ(Shown(frmConfig(h.main())), kDefaults); // the first run
     const struct {
         const char* stored;
         const char* shown;
-    } cases[] = {{"16", "16"},   {" 7", " 7"}, {"0", "1"},     {"17", "1"},  {"99999", "1"},
-                 {"abc", "abc"}, {"", ""},     {"0.6", "0.6"}, {"16.6", "1"}};
+    } cases[] = {
+        {"AutoRecall=2", kDefaults},
+        {"AutoRecall=yes", kDefaults},
+        {"AutoRecall=-1", kDefaults},
+        {"GlobalChannel=16", "00000|16|40|41|NNNNNNNNNN"},
+        {"GlobalChannel=abc", "00000|abc|40|41|NNNNNNNNNN"},
+        {"GlobalChannel=", "00000||40|41|NNNNNNNNNN"},
+        {"GlobalChannel=0.6", "00000|0.6|40|41|NNNNNNNNNN"},
+        {"GlobalChannel=0", kDefaults},
+        {"GlobalChannel=17", kDefaults},
+        {"GlobalChannel=99999", kDefaults},
+        {"GlobalChannel=16.6", kDefaults},
+        {"AutoRecall=1, JogWheelSends=cc, CN2Mode=junk, FDBMode=Cc, JogWheelRight=x, XYPadTap=1,"
+         "FdbPadsAlwaysActive=1, AssignToggled=true",
+         "11001|1|40|x|CN-NNNNCNN"},
+    };
     for (const auto& c : cases) {
-        WriteSetting("GlobalChannel", c.stored);
-        frmConfig d(h.main());
-        EXPECT_EQ(d.txtGlobalChannel->text().toStdString(), c.shown) << c.stored;
+        WriteSettings(c.stored);
+        EXPECT_EQ(Shown(frmConfig(h.main())), c.shown) << c.stored;
     }
-}
-
-TEST_F(SettingsDialog, AutoRecallOtherThanZeroOrOneLeavesTheBox) {
-    for (const char* stored : {"2", "yes", "-1"}) {
-        WriteSetting("AutoRecall", stored);
-        frmConfig d(h.main());
-        EXPECT_FALSE(d.chkRecallWithNativeMode->isChecked()) << stored;
-    }
+    WriteSetting("GlobalChannel", " 7");
+    EXPECT_EQ(Shown(frmConfig(h.main())), "11001| 7|40|x|CN-NNNNCNN");
 }
 
 TEST_F(SettingsDialog, NotesAreStoredAsMidiAndShownAgain) {
@@ -144,57 +131,65 @@ TEST_F(SettingsDialog, NotesAreStoredAsMidiAndShownAgain) {
     }
     {
         frmConfig d(h.main());
-        EXPECT_TRUE(d.optJogWheelMidiCC[1]->isChecked());
+        EXPECT_EQ(Shown(d), "00000|1|40|41|CNNNNNNNNN");
         d.optJogWheelMidiCC[0]->setChecked(true);
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
     EXPECT_EQ(ReadSetting("JogWheelSends"), "Midi");
     EXPECT_EQ(h.main().strJogWheelMode, "MIDI");
-    frmConfig d(h.main());
-    EXPECT_TRUE(d.optJogWheelMidiCC[0]->isChecked());
-    EXPECT_FALSE(d.optJogWheelMidiCC[1]->isChecked());
+    EXPECT_EQ(Shown(frmConfig(h.main())), kDefaults);
 }
 
-TEST_F(SettingsDialog, ChannelIsStoredAsTypedAndAppliedAtOnce) {
+// The texts are stored as typed; the variables get their rounded values at once.
+TEST_F(SettingsDialog, TextBoxesAreStoredAsTypedAndAppliedAtOnce) {
     const struct {
-        const char* typed;
-        int channel;
-    } cases[] = {{" 7", 6}, {"16", 15}, {"1", 0}, {"0.6", 0}, {"2.5", 1}};
+        const char *channel, *left, *right;
+        const char* variables;
+    } cases[] = {{" 7", " 2.5", "-32768", "GlobalChannel=6, JogWheelLeft=2, JogWheelRight=-32768"},
+                 {"16", "40", "41", "GlobalChannel=15, JogWheelLeft=40, JogWheelRight=41"},
+                 {"1", "0", "32767", "GlobalChannel=0, JogWheelLeft=0, JogWheelRight=32767"},
+                 {"0.6", "40", "41", "GlobalChannel=0, JogWheelLeft=40, JogWheelRight=41"},
+                 {"2.5", "40", "41", "GlobalChannel=1, JogWheelLeft=40, JogWheelRight=41"}};
     for (const auto& c : cases) {
         frmConfig d(h.main());
-        type(d.txtGlobalChannel, c.typed);
+        Type(d.txtGlobalChannel, c.channel);
+        Type(d.txtJogWheelLeft, c.left);
+        Type(d.txtJogWheelRight, c.right);
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted);
-        EXPECT_EQ(ReadSetting("GlobalChannel"), c.typed);
-        EXPECT_EQ(h.main().intMidiChannel, c.channel) << c.typed;
+        EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft", "JogWheelRight"}),
+                  std::string("GlobalChannel=") + c.channel + ", JogWheelLeft=" + c.left +
+                      ", JogWheelRight=" + c.right);
+        EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "JogWheelLeft", "JogWheelRight"}),
+                  c.variables);
     }
     EXPECT_TRUE(h.messages().shown.empty());
 }
 
-TEST_F(SettingsDialog, ChannelOutOfRangeClosesAndKeepsTheChannel) {
+// A channel out of 1..16 closes the dialog, stores everything else and keeps the channel.
+TEST_F(SettingsDialog, ChannelOutOfRangeKeepsTheChannel) {
     WriteSetting("GlobalChannel", "5");
     h.main().intMidiChannel = 4;
     for (const char* typed : {"17", "0", "-3", "16.4", "99999", "-99999"}) {
+        WriteSetting("JogWheelLeft", "40");
         frmConfig d(h.main());
-        type(d.txtGlobalChannel, typed);
-        type(d.txtJogWheelLeft, "12");
+        Type(d.txtGlobalChannel, typed);
+        Type(d.txtJogWheelLeft, "12");
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted) << typed;
-        EXPECT_EQ(ReadSetting("GlobalChannel"), "5") << typed;
-        EXPECT_EQ(h.main().intMidiChannel, 4) << typed;
-        EXPECT_EQ(ReadSetting("JogWheelLeft"), "12"); // everything else is stored
-        EXPECT_EQ(h.main().intJogWheelLeft, 12);
-        WriteSetting("JogWheelLeft", "40");
+        EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft"}),
+                  "GlobalChannel=5, JogWheelLeft=12")
+            << typed;
+        EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "JogWheelLeft"}),
+                  "GlobalChannel=4, JogWheelLeft=12");
     }
     EXPECT_TRUE(h.messages().shown.empty());
 }
 
 TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
     const struct {
-        const char* channel;
-        const char* left;
-        const char* right;
+        const char *channel, *left, *right;
     } cases[] = {{"", "40", "41"},    {"1", "", "41"},      {"1", "40", ""},
                  {"one", "40", "41"}, {"1", "left", "41"},  {"1", "40", "4 1"},
                  {" ", "40", "41"},   {"1", "40000", "41"}, {"1", "40", "-32769"}};
@@ -203,27 +198,17 @@ TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
         h.messages().shown.clear();
         frmConfig d(h.main());
         d.chkFixedVelocity->setChecked(true);
-        type(d.txtGlobalChannel, c.channel);
-        type(d.txtJogWheelLeft, c.left);
-        type(d.txtJogWheelRight, c.right);
+        Type(d.txtGlobalChannel, c.channel);
+        Type(d.txtJogWheelLeft, c.left);
+        Type(d.txtJogWheelRight, c.right);
         d.btnOkay->click();
         EXPECT_TRUE(refusedWithTheMessage()) << c.channel << "|" << c.left << "|" << c.right;
         EXPECT_NE(d.result(), QDialog::Accepted);
-        EXPECT_EQ(d.txtJogWheelRight->text().toStdString(), c.right); // contents unchanged
+        EXPECT_EQ(Shown(d), std::string("00010|") + c.channel + "|" + c.left + "|" + c.right +
+                                "|NNNNNNNNNN"); // the controls are left as they were
         EXPECT_EQ(store.contents(), before);
         EXPECT_FALSE(h.main().bFixedVelocity);
     }
-}
-
-TEST_F(SettingsDialog, JogValuesAreStoredAsTypedAndAppliedRounded) {
-    frmConfig d(h.main());
-    type(d.txtJogWheelLeft, " 2.5");
-    type(d.txtJogWheelRight, "-32768");
-    d.btnOkay->click();
-    EXPECT_EQ(ReadSetting("JogWheelLeft"), " 2.5");
-    EXPECT_EQ(ReadSetting("JogWheelRight"), "-32768");
-    EXPECT_EQ(h.main().intJogWheelLeft, 2);
-    EXPECT_EQ(h.main().intJogWheelRight, -32768);
 }
 
 TEST_F(SettingsDialog, EveryChangeTakesEffectAtOnce) {
@@ -232,94 +217,60 @@ TEST_F(SettingsDialog, EveryChangeTakesEffectAtOnce) {
     frmConfig d(h.main());
     ASSERT_TRUE(d.chkFdbPadsAlwaysActive->isChecked());
     d.chkFdbPadsAlwaysActive->setChecked(false);
-    d.chkRecallWithNativeMode->setChecked(true);
-    d.chkAssignToggled->setChecked(true);
-    d.chkFixedVelocity->setChecked(true);
-    d.chkXYPadTap->setChecked(true);
-    for (const auto& pair : allPairs(d))
+    for (QCheckBox* box :
+         {d.chkRecallWithNativeMode, d.chkAssignToggled, d.chkFixedVelocity, d.chkXYPadTap})
+        box->setChecked(true);
+    for (const auto& pair : Pairs(d))
         pair[1]->setChecked(true);
     d.btnOkay->click();
 
-    const frmMain& m = h.main();
-    EXPECT_FALSE(m.bFdbPadsAlwaysActive);
-    EXPECT_EQ(ReadSetting("FdbPadsAlwaysActive"), "0");
+    const std::vector<std::string> flags = {"FdbPadsAlwaysActive", "AssignToggled", "FixedVelocity",
+                                            "XYPadTap"};
+    const std::string set = "FdbPadsAlwaysActive=0, AssignToggled=1, FixedVelocity=1, XYPadTap=1";
+    EXPECT_EQ(ReadSettings(flags), set);
+    EXPECT_EQ(Variables(h.main(), flags), set);
     EXPECT_EQ(ReadSetting("AutoRecall"), "1");
-    EXPECT_TRUE(m.bAssignToggled);
-    EXPECT_EQ(ReadSetting("AssignToggled"), "1");
-    EXPECT_TRUE(m.bFixedVelocity);
-    EXPECT_EQ(ReadSetting("FixedVelocity"), "1");
-    EXPECT_TRUE(m.bXYPadTap);
-    EXPECT_EQ(ReadSetting("XYPadTap"), "1");
-    EXPECT_EQ(m.tmrTap.interval(), 100);
-    const std::pair<const char*, const std::string*> modes[] = {
-        {"JogWheelSends", &m.strJogWheelMode}, {"KnobSends", &m.strKnobMode},
-        {"CN1Mode", &m.strCN1MidiCC},          {"CN2Mode", &m.strCN2MidiCC},
-        {"CN3Mode", &m.strCN3MidiCC},          {"ToggleMode", &m.strToggleMidiCC},
-        {"FlashMode", &m.strFlashMidiCC},      {"BankSelectMode", &m.strBankSelectMidiCC},
-        {"TRKMode", &m.strTRKMidiCC},          {"FDBMode", &m.strFDBMidiCC}};
-    for (const auto& [name, variable] : modes) {
+    EXPECT_EQ(h.main().tmrTap.interval(), 100);
+    for (const std::string& name : kModeSettings) {
         EXPECT_EQ(ReadSetting(name), "CC") << name;
-        EXPECT_EQ(*variable, "CC") << name;
+        EXPECT_EQ(Variable(h.main(), name), "CC") << name;
     }
-    EXPECT_EQ(ReadSetting("Knob1Active"), "");
-    EXPECT_EQ(ReadSetting("PadMode_1_01"), "");
+    EXPECT_EQ(ReadSettings({"Knob1Active", "PadMode_1_01"}), "Knob1Active=, PadMode_1_01=");
 }
 
 TEST_F(SettingsDialog, RestoreDefaultsFillsTheControlsOnly) {
-    WriteSetting("GlobalChannel", "9");
-    WriteSetting("JogWheelLeft", "1");
-    WriteSetting("CN1Mode", "CC");
-    WriteSetting("XYPadTap", "1");
-    WriteSetting("AutoRecall", "1");
+    WriteSettings("GlobalChannel=9, JogWheelLeft=1, CN1Mode=CC, XYPadTap=1, AutoRecall=1");
     const std::string before = store.contents();
     frmConfig d(h.main());
     d.btnRestoreDefaults->click();
-    for (const QCheckBox* box : allChecks(d))
-        EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(d.txtGlobalChannel->text(), "1");
-    EXPECT_EQ(d.txtJogWheelLeft->text(), "40");
-    EXPECT_EQ(d.txtJogWheelRight->text(), "41");
-    for (const auto& pair : allPairs(d))
-        EXPECT_TRUE(pair[0]->isChecked());
+    EXPECT_EQ(Shown(d), kDefaults);
     EXPECT_EQ(store.contents(), before);
-
     d.btnOkay->click();
-    EXPECT_EQ(ReadSetting("GlobalChannel"), "1");
-    EXPECT_EQ(ReadSetting("JogWheelLeft"), "40");
-    EXPECT_EQ(ReadSetting("CN1Mode"), "MIDI");
-    EXPECT_EQ(ReadSetting("XYPadTap"), "0");
-    EXPECT_EQ(ReadSetting("AutoRecall"), "0");
+    EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft", "CN1Mode", "XYPadTap", "AutoRecall"}),
+              "GlobalChannel=1, JogWheelLeft=40, CN1Mode=MIDI, XYPadTap=0, AutoRecall=0");
 }
 
+// The configuration button opens a fresh modal dialog; leaving it other than with "Okay" stores
+// nothing.
 TEST_F(SettingsDialog, ConfigButtonOpensAFreshModalDialog) {
     WriteSetting("GlobalChannel", "3");
-    bool seen = false;
-    // Acts for the user once the modal dialog runs.
-    QTimer::singleShot(0, [&] {
-        auto* d = dynamic_cast<frmConfig*>(QApplication::activeModalWidget());
-        if (!d)
-            return;
-        seen = d->isModal() && d->txtGlobalChannel->text() == "3";
-        type(d->txtGlobalChannel, "12");
-        d->btnOkay->click();
-    });
-    h.main().btnConfig_Click();
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(h.main().intMidiChannel, 11);
-    EXPECT_EQ(ReadSetting("GlobalChannel"), "12");
-}
-
-TEST_F(SettingsDialog, LeavingWithoutOkayStoresNothing) {
-    const std::string before = store.contents();
-    QTimer::singleShot(0, [&] {
-        if (auto* d = dynamic_cast<frmConfig*>(QApplication::activeModalWidget())) {
-            type(d->txtGlobalChannel, "12");
+    for (bool okay : {false, true}) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = dynamic_cast<frmConfig*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            seen = d->isModal() && d->txtGlobalChannel->text() == "3";
+            Type(d->txtGlobalChannel, "12");
             d->chkXYPadTap->setChecked(true);
-            d->reject();
-        }
-    });
-    h.main().btnConfig_Click();
-    EXPECT_EQ(store.contents(), before);
-    EXPECT_EQ(h.main().intMidiChannel, 0);
-    EXPECT_FALSE(h.main().bXYPadTap);
+            okay ? d->btnOkay->click() : d->reject();
+        });
+        const std::string before = store.contents();
+        h.main().btnConfig_Click();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(store.contents() == before, !okay);
+        EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "XYPadTap"}),
+                  okay ? "GlobalChannel=11, XYPadTap=1" : "GlobalChannel=0, XYPadTap=0");
+    }
+    EXPECT_EQ(ReadSetting("GlobalChannel"), "12");
 }

@@ -1,4 +1,3 @@
-#include "protocol/DisplayText.h"
 #include "protocol/HexText.h"
 
 #include <gtest/gtest.h>
@@ -9,23 +8,18 @@ TEST(HextoDec, ReadsHexDigitsByDistanceFromTheEnd) {
     const struct {
         const char* text;
         int32_t value;
-    } cases[] = {
-        {"7F", 127},   {"7f", 127},
-        {"&H7F", 127}, {"", 0},
-        {"1 F", 271},  {"0G", 0},
-        {"4F", 79},    {"00", 0},
-        {"FF", 255},   {"7FFFFFFF", 2147483647},
-        {"G0", 0},     {"x1", 1},
-        {"1x", 16},    {"000000000000000A", 10},
-    };
+    } cases[] = {{"7F", 127},   {"7f", 127},
+                 {"&H7F", 127}, {"", 0},
+                 {"1 F", 271},  {"0G", 0},
+                 {"4F", 79},    {"00", 0},
+                 {"FF", 255},   {"7FFFFFFF", 2147483647},
+                 {"G0", 0},     {"x1", 1},
+                 {"1x", 16},    {"000000000000000A", 10}};
     for (const auto& c : cases)
         EXPECT_EQ(HextoDec(c.text), c.value) << '"' << c.text << '"';
-}
-
-TEST(HextoDec, OverflowsBeyond32Bits) {
-    EXPECT_THROW(HextoDec("80000000"), std::overflow_error);
-    EXPECT_THROW(HextoDec("100000000"), std::overflow_error);
-    EXPECT_THROW(HextoDec(std::string(32768, '0')), std::overflow_error);
+    for (const std::string& text :
+         {std::string("80000000"), std::string("100000000"), std::string(32768, '0')})
+        EXPECT_THROW(HextoDec(text), std::overflow_error) << text.size();
 }
 
 TEST(StringToHex, EachCharacterAsBlankAndTwoUpperCaseDigits) {
@@ -33,12 +27,4 @@ TEST(StringToHex, EachCharacterAsBlankAndTwoUpperCaseDigits) {
     EXPECT_EQ(StringToHex("B 1"), " 42 20 31");
     EXPECT_EQ(StringToHex(""), "");
     EXPECT_EQ(StringToHex("\n"), " 0A");
-}
-
-TEST(DisplayText, TurnsPadsAndCuts) {
-    EXPECT_EQ(TurnString("ABCD"), "DCBA");
-    EXPECT_EQ(TurnString(""), "");
-    EXPECT_EQ(DisplayCharacters("A"), "A  ");
-    EXPECT_EQ(DisplayCharacters("ABCD"), "ABC");
-    EXPECT_EQ(DisplayCharacters("\x01\xC3\xA9"), "???");
 }

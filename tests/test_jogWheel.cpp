@@ -1,107 +1,87 @@
-#include "ControlsSupport.h"
+#include "Kit.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-const std::string kLeftText = "2D 2D 58";  // "X--"
-const std::string kRightText = "58 2D 2D"; // "--X"
-
-struct JogCase {
-    const char* name;
-    const char* mode;
-    const char* value;
-    WireTexts midi; // what goes out before the display
-    bool display;
-};
-
-const JogCase kPlain[] = {
-    {"CC left", "CC", "7F", {"B0 27 7F"}, true},
-    {"CC right", "CC", "01", {"B0 28 7F"}, true},
-    {"other setting counts as CC", "", "7F", {"B0 27 7F"}, true},
-    {"MIDI left", "MIDI", "7F", {"90 28 7F", "90 28 00"}, true},
-    {"MIDI right", "MIDI", "41", {"90 29 7F", "90 29 00"}, true},
-    {"any value but 7F is right", "CC", "7E", {"B0 28 7F"}, true},
-};
-
-TEST(JogWheel, StepsWithoutModifier) {
-    for (const JogCase& c : kPlain) {
-        SCOPED_TRACE(c.name);
-        Harness h;
-        h.load();
+TEST(JogWheel, StepsWithoutModifierSendAndShowTheirDirection) {
+    const struct {
+        const char* mode;
+        const char* value;
+        const char* wire;
+    } cases[] = {
+        {"CC", "7F", "B0 27 7F, [00 00 00 00 00|2D 2D 58]"},
+        {"CC", "01", "B0 28 7F, [00 00 00 00 00|58 2D 2D]"},
+        {"", "7F", "B0 27 7F, [00 00 00 00 00|2D 2D 58]"}, // any other setting counts as CC
+        {"MIDI", "7F", "90 28 7F, 90 28 00, [00 00 00 00 00|2D 2D 58]"},
+        {"MIDI", "41", "90 29 7F, 90 29 00, [00 00 00 00 00|58 2D 2D]"},
+        {"CC", "7E", "B0 28 7F, [00 00 00 00 00|58 2D 2D]"}, // any value but 7F is right
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.wire);
+        Started h;
         frmMain& m = h.main();
         m.strJogWheelMode = c.mode;
         m.intJogWheelLeft = 40;
         m.intJogWheelRight = 41;
         h.report(std::string("43 00 ") + c.value);
-        WireTexts expected = c.midi;
-        expected.push_back(
-            LedPacket("00 00 00 00 00", c.value == std::string("7F") ? kLeftText : kRightText));
-        EXPECT_EQ(h.wire(), expected);
+        EXPECT_EQ(h.wire(), W(c.wire));
         EXPECT_TRUE(m.tmrDisplay.isActive());
         h.clear();
         m.tmrDisplay_Timer();
-        EXPECT_EQ(h.wire(), WireTexts{LedPacket("00 00 00 00 00", "2D 5F 2D")});
+        EXPECT_EQ(h.wire(), W("[00 00 00 00 00|2D 5F 2D]"));
     }
 }
 
+// A held modifier lights its LED, sends nothing itself, and makes the steps send its notes while
+// the display stays as it was; let go, its LED goes out.
 TEST(JogWheel, EachModifierSendsItsOwnNotes) {
     const struct {
         const char* sw;
+        int index;
         const char* leds;
-        const char* left;
-        const char* right;
-    } cases[] = {{"0B", "00 00 00 40 00", "2A", "2B"},
-                 {"0C", "00 00 00 00 01", "2C", "2D"},
-                 {"0F", "00 00 00 00 08", "2E", "2F"}};
+        const char* steps;
+    } cases[] = {{"0B", 8, "00 00 00 40 00", "90 2A 7F, 90 2A 00, 90 2B 7F, 90 2B 00"},
+                 {"0C", 9, "00 00 00 00 01", "90 2C 7F, 90 2C 00, 90 2D 7F, 90 2D 00"},
+                 {"0F", 10, "00 00 00 00 08", "90 2E 7F, 90 2E 00, 90 2F 7F, 90 2F 00"}};
     for (const auto& c : cases) {
         for (const char* mode : {"CC", "MIDI"}) {
             SCOPED_TRACE(std::string(c.sw) + " " + mode);
-            Harness h;
-            h.load();
+            Started h;
             frmMain& m = h.main();
             m.strJogWheelMode = mode;
             m.intJogWheelLeft = 40;
             m.intJogWheelRight = 41;
-            h.report(std::string("48 ") + c.sw + " 7F");
-            std::string shown = "TRK";
-            m.SetDisplay(shown, false);
+            Show(m, "TRK", false);
             h.clear();
-            h.report("43 00 7F");
-            h.report("43 00 01");
-            EXPECT_EQ(h.wire(), (WireTexts{std::string("90 ") + c.left + " 7F",
-                                           std::string("90 ") + c.left + " 00",
-                                           std::string("90 ") + c.right + " 7F",
-                                           std::string("90 ") + c.right + " 00"}));
+            Switches(h, std::string(c.sw) + "+");
+            EXPECT_TRUE(m.bButtonLed[c.index]);
+            EXPECT_EQ(h.wire(), W(std::string("[") + c.leds + "|4B 52 54]"));
+            h.clear();
+            Reports(h, "43 00 7F, 43 00 01");
+            EXPECT_EQ(h.wire(), W(c.steps));
             EXPECT_FALSE(m.tmrDisplay.isActive());
-            EXPECT_EQ(m.strLedSysEx, LedPacket(c.leds, "4B 52 54"));
+            h.clear();
+            Switches(h, std::string(c.sw) + "-");
+            EXPECT_FALSE(m.bButtonLed[c.index]);
+            EXPECT_EQ(h.wire(), W("[00 00 00 00 00|4B 52 54]"));
         }
     }
 }
 
-TEST(JogWheel, FirstHeldModifierInOrderWins) {
-    Harness h;
-    h.load();
-    h.report("48 0F 7F");
-    h.report("48 0C 7F");
-    h.clear();
-    h.report("43 00 7F");
-    EXPECT_EQ(h.wire(), (WireTexts{"90 2C 7F", "90 2C 00"}));
-    h.report("48 0C 00");
-    h.report("48 0B 7F");
-    h.clear();
-    h.report("43 00 01");
-    EXPECT_EQ(h.wire(), (WireTexts{"90 2B 7F", "90 2B 00"}));
-}
-
-TEST(JogWheel, ReleasedModifierGivesThePlainStepBack) {
-    Harness h;
-    h.load();
+// The first held modifier in the order 0B, 0C, 0F wins; once none is held the plain step is back.
+TEST(JogWheel, FirstHeldModifierWinsAndReleaseGivesThePlainStepBack) {
+    Started h;
     h.main().strJogWheelMode = "CC";
     h.main().intJogWheelLeft = 40;
-    h.report("48 0B 7F");
-    h.report("48 0B 00");
+    Switches(h, "0F+ 0C+");
     h.clear();
     h.report("43 00 7F");
-    EXPECT_EQ(h.wire(), (WireTexts{"B0 27 7F", LedPacket("00 00 00 00 00", kLeftText)}));
+    EXPECT_EQ(h.wire(), W("90 2C 7F, 90 2C 00"));
+    Switches(h, "0C- 0B+");
+    h.clear();
+    h.report("43 00 01");
+    EXPECT_EQ(h.wire(), W("90 2B 7F, 90 2B 00"));
+    Switches(h, "0B- 0F-");
+    h.clear();
+    h.report("43 00 7F");
+    EXPECT_EQ(h.wire(), W("B0 27 7F, [00 00 00 00 00|2D 2D 58]"));
 }
-} // namespace

@@ -7,38 +7,37 @@
 
 namespace {
 using Args = std::vector<std::string>;
-}
 
-TEST(LaunchOptions, DefaultsWithoutArguments) {
-    const LaunchParse parse = ParseLaunchOptions({});
-    ASSERT_EQ(parse.error, "");
-    EXPECT_EQ(parse.options.host.server, "");
-    EXPECT_EQ(parse.options.host.clientName, "orvan");
-    EXPECT_EQ(parse.options.host.controllerPorts, "");
-    EXPECT_EQ(parse.options.host.dawPorts, "");
-    EXPECT_FALSE(parse.options.nativeMode);
-    EXPECT_FALSE(parse.options.help);
-    EXPECT_FALSE(parse.options.version);
+// server|client name|controller|daw, then the flags native mode, help, version as 0/1.
+std::string Rendered(const LaunchOptions& o) {
+    return o.host.server + "|" + o.host.clientName + "|" + o.host.controllerPorts + "|" +
+           o.host.dawPorts + "|" + std::to_string(o.nativeMode) + std::to_string(o.help) +
+           std::to_string(o.version);
 }
+} // namespace
 
-TEST(LaunchOptions, ReadsEveryOption) {
-    const LaunchParse parse =
-        ParseLaunchOptions({"--server", "studio", "--client-name=orvan2", "--controller",
-                            "^system:midi_.*pad", "--daw=daw:", "--native-mode"});
-    ASSERT_EQ(parse.error, "");
-    EXPECT_EQ(parse.options.host.server, "studio");
-    EXPECT_EQ(parse.options.host.clientName, "orvan2");
-    EXPECT_EQ(parse.options.host.controllerPorts, "^system:midi_.*pad");
-    EXPECT_EQ(parse.options.host.dawPorts, "daw:");
-    EXPECT_TRUE(parse.options.nativeMode);
-    EXPECT_TRUE(ParseLaunchOptions({"--help"}).options.help);
-    EXPECT_TRUE(ParseLaunchOptions({"--version"}).options.version);
-}
-
-TEST(LaunchOptions, AValueMayContainEqualsSigns) {
-    const LaunchParse parse = ParseLaunchOptions({"--controller=a=b"});
-    ASSERT_EQ(parse.error, "");
-    EXPECT_EQ(parse.options.host.controllerPorts, "a=b");
+TEST(LaunchOptions, ReadsEveryOptionAndItsUsageNamesEach) {
+    const struct {
+        Args args;
+        const char* options;
+    } cases[] = {
+        {{}, "|orvan|||000"},
+        {{"--server", "studio", "--client-name=orvan2", "--controller", "^system:midi_.*pad",
+          "--daw=daw:", "--native-mode"},
+         "studio|orvan2|^system:midi_.*pad|daw:|100"},
+        {{"--controller=a=b"}, "|orvan|a=b||000"},
+        {{"--help"}, "|orvan|||010"},
+        {{"--version"}, "|orvan|||001"},
+    };
+    for (const auto& c : cases) {
+        const LaunchParse parse = ParseLaunchOptions(c.args);
+        EXPECT_EQ(parse.error, "") << c.options;
+        EXPECT_EQ(Rendered(parse.options), c.options);
+    }
+    const std::string usage = LaunchUsage();
+    for (const char* option : {"--server NAME", "--client-name NAME", "--controller REGEX",
+                               "--daw REGEX", "--native-mode", "--help", "--version"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
 TEST(LaunchOptions, RefusesBadCommandLines) {
@@ -62,11 +61,4 @@ TEST(LaunchOptions, RefusesBadCommandLines) {
         EXPECT_NE(parse.error.find(c.mentions), std::string::npos)
             << c.args.front() << ": \"" << parse.error << '"';
     }
-}
-
-TEST(LaunchOptions, UsageNamesEveryOption) {
-    const std::string usage = LaunchUsage();
-    for (const char* option : {"--server NAME", "--client-name NAME", "--controller REGEX",
-                               "--daw REGEX", "--native-mode", "--help", "--version"})
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
 }

@@ -1,36 +1,31 @@
-#include "support/Harness.h"
-#include "wireTexts.h"
+#include "Kit.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-using Lit = std::vector<std::pair<int, int>>;
-
-// Reports in, wire and pad states out.
+// Reports in; the wire and the lit pads ("pad/bank") out.
 struct PadCase {
     const char* name;
     std::function<void(frmMain&)> setup;
-    std::vector<std::string> reports;
-    std::vector<std::string> wire;
-    Lit lit;
+    const char* reports;
+    const char* wire;
+    const char* lit;
 };
 
-void runCases(const std::vector<PadCase>& cases) {
+void RunCases(const std::vector<PadCase>& cases) {
     for (const PadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Harness h;
-        h.load();
+        Started h;
         c.setup(h.main());
-        for (const std::string& report : c.reports)
-            h.report(report);
-        EXPECT_EQ(h.wire(), c.wire);
-        EXPECT_EQ(litPads(h.main()), c.lit);
+        Reports(h, c.reports);
+        EXPECT_EQ(h.wire(), W(c.wire));
+        EXPECT_EQ(Lit(h.main()), c.lit);
     }
 }
 
-auto flash(const std::string& kind, bool fixed = false, int16_t bank = 0) {
+auto Flash(const std::string& kind, bool fixed = false, int16_t bank = 0) {
     return [=](frmMain& w) {
         w.strFlashMidiCC = kind;
         w.bFixedVelocity = fixed;
@@ -38,291 +33,162 @@ auto flash(const std::string& kind, bool fixed = false, int16_t bank = 0) {
     };
 }
 
-auto toggle(const std::string& kind, bool fixed = false) {
+auto Toggle(const std::string& kind, bool fixed = false) {
     return [=](frmMain& w) {
-        setPad(w, 5, 0, "TOGGLE");
+        SetPad(w, 5, 0, "TOGGLE");
         w.strToggleMidiCC = kind;
+        w.bFixedVelocity = fixed;
+    };
+}
+
+// Group pads and the output kinds of the three groups.
+auto Groups(const std::string& pads, const std::string& cn1, const std::string& cn2 = "MIDI",
+            const std::string& cn3 = "MIDI", bool fixed = false, int16_t bank = 0) {
+    return [=](frmMain& w) {
+        SetPads(w, pads);
+        w.strCN1MidiCC = cn1;
+        w.strCN2MidiCC = cn2;
+        w.strCN3MidiCC = cn3;
+        w.bFixedVelocity = fixed;
+        w.intCurrentBank = bank;
+    };
+}
+// Pads 1 and 6 of bank 0 are "CN1", pad 1 lit; a lit "CN2" pad and a lit "CN1" pad of bank 1
+// must stay as they are.
+const char* const kGroups = "1/0 CN1*, 6/0 CN1, 2/0 CN2*, 3/1 CN1*";
+
+auto Track(const std::string& kind) {
+    return [=](frmMain& w) {
+        SetPad(w, 7, 2, "TRK");
+        w.intCurrentBank = 2;
+        w.strTRKMidiCC = kind;
+    };
+}
+
+auto Feedback(bool lit, bool alwaysActive, const std::string& kind, bool fixed = false,
+              const std::string& mode = "FDB") {
+    return [=](frmMain& w) {
+        SetPad(w, 8, 0, mode, lit);
+        w.bFdbPadsAlwaysActive = alwaysActive;
+        w.strFDBMidiCC = kind;
         w.bFixedVelocity = fixed;
     };
 }
 } // namespace
 
 TEST(Pads, FlashPlaysWhileHeld) {
-    runCases({
-        {"notes carry the hit velocity",
-         flash("MIDI"),
-         {"45 43 64", "45 03 00"},
-         {ledOn("43"), "90 03 64", ledOff("03"), "90 03 00"},
-         {}},
-        {"controllers send 127 and 0 whatever the velocity",
-         flash("CC"),
-         {"45 43 10", "45 03 00"},
-         {ledOn("43"), "B0 03 7F", ledOff("03"), "B0 03 00"},
-         {}},
-        {"fixed velocity", flash("MIDI", true), {"45 43 10"}, {ledOn("43"), "90 03 7F"}, {}},
-        {"other kinds light only",
-         flash("midi"),
-         {"45 43 64", "45 03 00"},
-         {ledOn("43"), ledOff("03")},
-         {}},
-        {"empty kind lights only", flash(""), {"45 43 64"}, {ledOn("43")}, {}},
-        {"bank 1 pad 0 is 24",
-         flash("MIDI", false, 1),
-         {"45 40 22"},
-         {ledOn("40"), "90 18 22"},
-         {}},
-        {"bank 2 pad 15 is 63",
-         flash("MIDI", false, 2),
-         {"45 4F 22"},
-         {ledOn("4F"), "90 3F 22"},
-         {}},
-        {"bank 2 pad 15 controller 63",
-         flash("CC", false, 2),
-         {"45 4F 22", "45 0F 00"},
-         {ledOn("4F"), "B0 3F 7F", ledOff("0F"), "B0 3F 00"},
-         {}},
+    RunCases({
+        {"notes carry the hit velocity", Flash("MIDI"), "45 43 64, 45 03 00, 45 41 64, 45 01 00",
+         "+43, 90 03 64, -03, 90 03 00, +41, 90 01 64, -01, 90 01 00", ""},
+        {"controllers send 127 and 0", Flash("CC"), "45 43 10, 45 03 00",
+         "+43, B0 03 7F, -03, B0 03 00", ""},
+        {"fixed velocity", Flash("MIDI", true), "45 41 64, 45 01 00",
+         "+41, 90 01 7F, -01, 90 01 00", ""},
+        {"other kinds light only", Flash("midi"), "45 43 64, 45 03 00", "+43, -03", ""},
+        {"empty kind lights only", Flash(""), "45 43 64", "+43", ""},
+        {"pad 0 and pad 15", Flash("MIDI"), "45 40 7F, 45 4F 01, 45 0F 00",
+         "+40, 90 00 7F, +4F, 90 0F 01, -0F, 90 0F 00", ""},
+        {"bank 1 pad 0 is 24", Flash("MIDI", false, 1), "45 40 22", "+40, 90 18 22", ""},
+        {"bank 2 pad 15 is 63", Flash("MIDI", false, 2), "45 4F 22", "+4F, 90 3F 22", ""},
+        {"bank 2 pad 15 controller 63", Flash("CC", false, 2), "45 4F 22, 45 0F 00",
+         "+4F, B0 3F 7F, -0F, B0 3F 00", ""},
     });
 }
 
 TEST(Pads, ToggleLatches) {
-    runCases({
-        {"controllers: 127 on, release silent, 0 off",
-         toggle("CC"),
-         {"45 45 33", "45 05 00", "45 45 33", "45 05 00"},
-         {ledOn("45"), "B0 05 7F", ledOff("45"), "B0 05 00"},
-         {}},
-        {"notes carry the hit velocity",
-         toggle("MIDI"),
-         {"45 45 33", "45 05 00"},
-         {ledOn("45"), "90 05 33"},
-         {{5, 0}}},
-        {"second hit ends the note",
-         toggle("MIDI"),
-         {"45 45 33", "45 45 21"},
-         {ledOn("45"), "90 05 33", ledOff("45"), "90 05 00"},
-         {}},
-        {"fixed velocity", toggle("MIDI", true), {"45 45 33"}, {ledOn("45"), "90 05 7F"}, {{5, 0}}},
-        {"other kinds latch and light only", toggle("Cc"), {"45 45 33"}, {ledOn("45")}, {{5, 0}}},
+    RunCases({
+        {"controllers: 127 on, release silent, 0 off", Toggle("CC"),
+         "45 45 33, 45 05 00, 45 45 33, 45 05 00", "+45, B0 05 7F, -45, B0 05 00", ""},
+        {"notes carry the hit velocity", Toggle("MIDI"), "45 45 33, 45 05 00", "+45, 90 05 33",
+         "5/0"},
+        {"second hit ends the note", Toggle("MIDI"), "45 45 33, 45 45 21",
+         "+45, 90 05 33, -45, 90 05 00", ""},
+        {"fixed velocity", Toggle("MIDI", true), "45 45 33", "+45, 90 05 7F", "5/0"},
+        {"other kinds latch and light only", Toggle("Cc"), "45 45 33", "+45", "5/0"},
     });
 }
 
 TEST(Pads, GroupsExcludeWithinOneBank) {
-    // Pads 1 and 6 of bank 0 are "CN1", pad 1 lit; a lit "CN2" pad and a lit "CN1" pad of
-    // bank 1 must stay as they are.
-    auto groups = [](const std::string& cn1, const std::string& cn2) {
-        return [=](frmMain& w) {
-            setPad(w, 1, 0, "CN1", true);
-            setPad(w, 6, 0, "CN1");
-            setPad(w, 2, 0, "CN2", true);
-            setPad(w, 3, 1, "CN1", true);
-            w.strCN1MidiCC = cn1;
-            w.strCN2MidiCC = cn2;
-        };
-    };
-    runCases({
-        {"notes",
-         groups("MIDI", "CC"),
-         {"45 46 50"},
-         {ledOff("41"), "90 01 00", ledOn("46"), "90 06 50"},
-         {{2, 0}, {6, 0}, {3, 1}}},
-        {"second hit switches the pad off",
-         groups("MIDI", "CC"),
-         {"45 46 50", "45 06 00", "45 46 50"},
-         {ledOff("41"), "90 01 00", ledOn("46"), "90 06 50", ledOff("46"), "90 06 00"},
-         {{2, 0}, {3, 1}}},
-        {"controllers carry the velocity",
-         groups("CC", "MIDI"),
-         {"45 46 50"},
-         {ledOff("41"), "B0 01 00", ledOn("46"), "B0 06 50"},
-         {{2, 0}, {6, 0}, {3, 1}}},
-        {"anything but MIDI is controllers",
-         groups("", "MIDI"),
-         {"45 46 50"},
-         {ledOff("41"), "B0 01 00", ledOn("46"), "B0 06 50"},
-         {{2, 0}, {6, 0}, {3, 1}}},
-        {"the other group keeps its own kind",
-         groups("CC", "MIDI"),
-         {"45 42 11"},
-         {ledOff("42"), "90 02 00"},
-         {{1, 0}, {3, 1}}},
-        {"hitting the lit pad itself",
-         groups("MIDI", "MIDI"),
-         {"45 41 50"},
-         {ledOff("41"), "90 01 00"},
-         {{2, 0}, {3, 1}}},
-        {"fixed velocity",
-         [](frmMain& w) {
-             setPad(w, 6, 0, "CN1");
-             w.strCN1MidiCC = "MIDI";
-             w.bFixedVelocity = true;
-         },
-         {"45 46 50"},
-         {ledOn("46"), "90 06 7F"},
-         {{6, 0}}},
-    });
-}
-
-TEST(Pads, GroupEdges) {
-    runCases({
+    RunCases({
+        {"notes", Groups(kGroups, "MIDI", "CC"), "45 46 50", "-41, 90 01 00, +46, 90 06 50",
+         "2/0 6/0 3/1"},
+        {"second hit switches the pad off", Groups(kGroups, "MIDI", "CC"),
+         "45 46 50, 45 06 00, 45 46 50", "-41, 90 01 00, +46, 90 06 50, -46, 90 06 00", "2/0 3/1"},
+        {"controllers carry the velocity", Groups(kGroups, "CC"), "45 46 50",
+         "-41, B0 01 00, +46, B0 06 50", "2/0 6/0 3/1"},
+        {"anything but MIDI is controllers", Groups(kGroups, ""), "45 46 50",
+         "-41, B0 01 00, +46, B0 06 50", "2/0 6/0 3/1"},
+        {"the other group keeps its own kind", Groups(kGroups, "CC"), "45 42 11", "-42, 90 02 00",
+         "1/0 3/1"},
+        {"hitting the lit pad itself", Groups(kGroups, "MIDI"), "45 41 50", "-41, 90 01 00",
+         "2/0 3/1"},
+        {"fixed velocity", Groups("6/0 CN1", "MIDI", "MIDI", "MIDI", true), "45 46 50",
+         "+46, 90 06 7F", "6/0"},
         {"bank 1: other pads are named in hit form, numbers shifted by 24",
-         [](frmMain& w) {
-             w.intCurrentBank = 1;
-             setPad(w, 0, 1, "CN3", true);
-             setPad(w, 15, 1, "CN3");
-             setPad(w, 0, 0, "CN3", true);
-             w.strCN3MidiCC = "MIDI";
-         },
-         {"45 4F 7E"},
-         {ledOff("40"), "90 18 00", ledOn("4F"), "90 27 7E"},
-         {{0, 0}, {15, 1}}},
+         Groups("0/1 CN3*, 15/1 CN3, 0/0 CN3*", "CC", "CC", "MIDI", false, 1), "45 4F 7E",
+         "-40, 90 18 00, +4F, 90 27 7E", "0/0 15/1"},
         {"several lit pads go off in ascending order",
-         [](frmMain& w) {
-             setPad(w, 9, 0, "CN2", true);
-             setPad(w, 2, 0, "CN2", true);
-             setPad(w, 5, 0, "CN2");
-             w.strCN2MidiCC = "CC";
-         },
-         {"45 45 01"},
-         {ledOff("42"), "B0 02 00", ledOff("49"), "B0 09 00", ledOn("45"), "B0 05 01"},
-         {{5, 0}}},
-        {"a release does nothing",
-         [](frmMain& w) {
-             setPad(w, 5, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         {"45 05 00"},
-         {},
-         {{5, 0}}},
+         Groups("9/0 CN2*, 2/0 CN2*, 5/0 CN2", "MIDI", "CC"), "45 45 01",
+         "-42, B0 02 00, -49, B0 09 00, +45, B0 05 01", "5/0"},
+        {"a release does nothing", Groups("5/0 CN1*", "MIDI"), "45 05 00", "", "5/0"},
         {"a look-alike group latches and excludes within its own text, silently",
-         [](frmMain& w) {
-             setPad(w, 1, 0, "CNX", true);
-             setPad(w, 2, 0, "CNX");
-             setPad(w, 3, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         {"45 42 40"},
-         {ledOff("41"), ledOn("42")},
-         {{2, 0}, {3, 0}}},
+         Groups("1/0 CNX*, 2/0 CNX, 3/0 CN1*", "MIDI"), "45 42 40", "-41, +42", "2/0 3/0"},
         {"a longer mode sends by its first three characters",
-         [](frmMain& w) {
-             setPad(w, 1, 0, "CN1X", true);
-             setPad(w, 2, 0, "CN1X");
-             setPad(w, 3, 0, "CN1", true);
-             w.strCN1MidiCC = "MIDI";
-         },
-         {"45 42 40"},
-         {ledOff("41"), "90 01 00", ledOn("42"), "90 02 40"},
-         {{2, 0}, {3, 0}}},
+         Groups("1/0 CN1X*, 2/0 CN1X, 3/0 CN1*", "MIDI"), "45 42 40",
+         "-41, 90 01 00, +42, 90 02 40", "2/0 3/0"},
     });
 }
 
 TEST(Pads, TrackSendsFixedValuesAndLeavesTheLed) {
-    auto track = [](const std::string& kind) {
-        return [=](frmMain& w) {
-            setPad(w, 7, 2, "TRK");
-            w.intCurrentBank = 2;
-            w.strTRKMidiCC = kind;
-        };
-    };
-    runCases({
-        {"notes", track("MIDI"), {"45 47 05", "45 07 00"}, {"90 37 7F", "90 37 00"}, {}},
-        {"notes, any letter case",
-         track("mIdI"),
-         {"45 47 05", "45 07 00"},
-         {"90 37 7F", "90 37 00"},
-         {}},
-        {"controllers", track("CC"), {"45 47 05", "45 07 00"}, {"B0 37 7F", "B0 37 00"}, {}},
-        {"anything else is controllers", track(""), {"45 47 05"}, {"B0 37 7F"}, {}},
+    RunCases({
+        {"notes", Track("MIDI"), "45 47 05, 45 07 00", "90 37 7F, 90 37 00", ""},
+        {"notes, any letter case", Track("mIdI"), "45 47 05, 45 07 00", "90 37 7F, 90 37 00", ""},
+        {"controllers", Track("CC"), "45 47 05, 45 07 00", "B0 37 7F, B0 37 00", ""},
+        {"anything else is controllers", Track(""), "45 47 05", "B0 37 7F", ""},
     });
 }
 
 TEST(Pads, FeedbackPadsPlayOnlyWhileActive) {
-    auto feedback = [](bool lit, bool alwaysActive, const std::string& kind,
-                       const std::string& mode = "FDB") {
-        return [=](frmMain& w) {
-            setPad(w, 8, 0, mode, lit);
-            w.bFdbPadsAlwaysActive = alwaysActive;
-            w.strFDBMidiCC = kind;
-        };
-    };
-    runCases({
-        {"inactive", feedback(false, false, "MIDI"), {"45 48 40", "45 08 00"}, {}, {}},
-        {"always active, state off",
-         feedback(false, true, "MIDI"),
-         {"45 48 40", "45 08 00"},
-         {"90 08 40", ledOn("48"), "90 08 00", ledOff("08")},
-         {}},
-        {"state on",
-         feedback(true, false, "MIDI"),
-         {"45 48 40", "45 08 00"},
-         {"90 08 40", "90 08 00"},
-         {{8, 0}}},
-        {"state on and always active",
-         feedback(true, true, "MIDI"),
-         {"45 48 40", "45 08 00"},
-         {"90 08 40", ledOn("48"), "90 08 00"},
-         {{8, 0}}},
-        {"controllers carry the velocity",
-         feedback(true, false, "CC"),
-         {"45 48 40", "45 08 00"},
-         {"B0 08 40", "B0 08 00"},
-         {{8, 0}}},
-        {"notes, any letter case, any mode case",
-         feedback(true, false, "midi", "fDb"),
-         {"45 48 40"},
-         {"90 08 40"},
-         {{8, 0}}},
-        {"anything else is controllers",
-         feedback(true, false, "x"),
-         {"45 48 40"},
-         {"B0 08 40"},
-         {{8, 0}}},
-        {"fixed velocity",
-         [=](frmMain& w) {
-             feedback(true, false, "MIDI")(w);
-             w.bFixedVelocity = true;
-         },
-         {"45 48 40"},
-         {"90 08 7F"},
-         {{8, 0}}},
+    const char* both = "45 48 40, 45 08 00";
+    RunCases({
+        {"inactive", Feedback(false, false, "MIDI"), both, "", ""},
+        {"always active, state off", Feedback(false, true, "MIDI"), both,
+         "90 08 40, +48, 90 08 00, -08", ""},
+        {"state on", Feedback(true, false, "MIDI"), both, "90 08 40, 90 08 00", "8/0"},
+        {"state on and always active", Feedback(true, true, "MIDI"), both,
+         "90 08 40, +48, 90 08 00", "8/0"},
+        {"controllers carry the velocity", Feedback(true, false, "CC"), both, "B0 08 40, B0 08 00",
+         "8/0"},
+        {"notes, any letter case, any mode case", Feedback(true, false, "midi", false, "fDb"),
+         "45 48 40", "90 08 40", "8/0"},
+        {"anything else is controllers", Feedback(true, false, "x"), "45 48 40", "B0 08 40", "8/0"},
+        {"fixed velocity", Feedback(true, false, "MIDI", true), "45 48 40", "90 08 7F", "8/0"},
     });
 }
 
 TEST(Pads, UnknownModesDoNothing) {
-    runCases({
-        {"lower-case flash",
-         [](frmMain& w) {
-             setPad(w, 3, 0, "flash");
-             w.strFlashMidiCC = "MIDI";
-         },
-         {"45 43 64", "45 03 00"},
-         {},
-         {}},
-        {"lower-case toggle",
-         [](frmMain& w) {
-             setPad(w, 3, 0, "toggle");
-             w.strToggleMidiCC = "MIDI";
-         },
-         {"45 43 64"},
-         {},
-         {}},
-        {"empty mode", [](frmMain& w) { setPad(w, 3, 0, ""); }, {"45 43 64"}, {}, {}},
-    });
+    for (const char* mode : {"flash", "toggle", ""}) {
+        Started h;
+        SetPad(h.main(), 3, 0, mode);
+        h.main().strFlashMidiCC = h.main().strToggleMidiCC = "MIDI";
+        Reports(h, "45 43 64, 45 03 00");
+        EXPECT_TRUE(h.wire().empty()) << mode;
+        EXPECT_EQ(Lit(h.main()), "");
+    }
 }
 
+// With a mode button held a hit gives the pad that mode and lights it, a second hit makes it
+// "FLASH" and dark; no MIDI either time, releases do nothing, other banks are not touched.
 TEST(Pads, HeldModeAssignsAndTakesBack) {
     for (const char* held : {"TOGGLE", "CN1", "CN2", "CN3", "FDB", "TRK"}) {
         SCOPED_TRACE(held);
-        Harness h;
-        h.load();
+        Started h;
         frmMain& w = h.main();
         w.intCurrentBank = 1;
         w.strButtonMode = held;
         w.strFlashMidiCC = w.strToggleMidiCC = w.strCN1MidiCC = w.strTRKMidiCC = "MIDI";
-
-        h.report("45 44 20");
-        h.report("45 04 00");
-        EXPECT_EQ(h.wire(), std::vector<std::string>{ledOn("44")});
+        Reports(h, "45 44 20, 45 04 00");
+        EXPECT_EQ(h.wire(), W("+44"));
         EXPECT_EQ(w.strPadMode[4][1], held);
         EXPECT_EQ(w.vPadStateSaved[4][1],
                   std::string(held) == "TRK" ? std::optional<bool>(true) : std::nullopt);
@@ -331,57 +197,46 @@ TEST(Pads, HeldModeAssignsAndTakesBack) {
 
         h.clear();
         w.bPadState[4][1] = true;
-        h.report("45 44 20");
-        h.report("45 04 00");
-        EXPECT_EQ(h.wire(), std::vector<std::string>{ledOff("44")});
+        Reports(h, "45 44 20, 45 04 00");
+        EXPECT_EQ(h.wire(), W("-44"));
         EXPECT_EQ(w.strPadMode[4][1], "FLASH");
-        EXPECT_FALSE(w.bPadState[4][1]);
+        EXPECT_EQ(Lit(w), "");
         EXPECT_EQ(w.vPadStateSaved[4][1], std::optional<bool>(false));
     }
 }
 
-TEST(Pads, HeldModeReplacesAnotherMode) {
-    Harness h;
-    h.load();
+TEST(Pads, HeldModeReplacesAnotherModeAndOtherHeldTextsDoNothing) {
+    Started h;
     frmMain& w = h.main();
-    setPad(w, 4, 0, "CN2", true);
+    SetPad(w, 4, 0, "CN2", true);
     w.strButtonMode = "CN1";
     h.report("45 44 20");
-    EXPECT_EQ(h.wire(), std::vector<std::string>{ledOn("44")});
+    EXPECT_EQ(h.wire(), W("+44"));
     EXPECT_EQ(w.strPadMode[4][0], "CN1");
-    EXPECT_TRUE(w.bPadState[4][0]);
-}
-
-TEST(Pads, OtherHeldTextsMakeHitsDoNothing) {
+    EXPECT_EQ(Lit(w), "4/0");
     for (const char* held : {"FLASH", "cn1", "X"}) {
-        SCOPED_TRACE(held);
-        Harness h;
-        h.load();
-        h.main().strButtonMode = held;
-        h.main().strFlashMidiCC = "MIDI";
-        h.report("45 44 20");
-        EXPECT_TRUE(h.wire().empty());
-        EXPECT_EQ(h.main().strPadMode[4][0], "FLASH");
+        h.clear();
+        w.strButtonMode = held;
+        h.report("45 45 20");
+        EXPECT_TRUE(h.wire().empty()) << held;
+        EXPECT_EQ(w.strPadMode[5][0], "FLASH");
     }
 }
 
 TEST(Pads, NewTrackPadIsLitOnceTheViewEnds) {
-    Harness h;
-    h.load();
+    Started h;
     frmMain& w = h.main();
     w.strButtonMode = "TRK";
     w.ZivUvozaro_ShowTRKPads("TRK", 0);
     h.report("45 4A 20");
     w.strButtonMode = "";
     w.ZivUvozaro_RecreatePadstate(0);
-    EXPECT_EQ(litPads(w), (Lit{{10, 0}}));
+    EXPECT_EQ(Lit(w), "10/0");
     EXPECT_EQ(w.strPadMode[10][0], "TRK");
 }
 
 TEST(Pads, PadOutsideTheTablesIsIgnored) {
-    Harness h;
-    h.load();
-    h.main().strFlashMidiCC = "MIDI";
+    Started h;
     for (const char* id : {"10", "3F", "50", "FF"})
         h.main().ZivUvozaro_PadPressed(id, true, "40");
     h.main().PadOnOff("40", true, 16, "40");
@@ -390,80 +245,57 @@ TEST(Pads, PadOutsideTheTablesIsIgnored) {
 }
 
 TEST(Pads, FailedSendKeepsEarlierChangesAndStops) {
-    Harness h;
-    h.load();
-    setPad(h.main(), 5, 0, "TOGGLE");
+    Started h;
+    SetPad(h.main(), 5, 0, "TOGGLE");
     h.main().strToggleMidiCC = "MIDI";
     h.host().failOn = "HostSendMessage";
     h.report("45 45 33");
     // The window has ended and released its host; the state changed before the failure stays.
     EXPECT_TRUE(h.hostReleased());
-    EXPECT_TRUE(h.main().bPadState[5][0]);
-    ASSERT_EQ(h.messages().shown.size(), 1u);
+    EXPECT_EQ(Lit(h.main()), "5/0");
+    EXPECT_EQ(h.messages().shown.size(), 1u);
     EXPECT_TRUE(h.main().Ending());
 }
 
-namespace {
-// Modes and states spread over the banks; bank 1 is the one viewed.
-void spreadModes(ControllerState& s) {
-    setPad(s, 0, 0, "CN1", true);
-    setPad(s, 0, 1, "CN1");
-    setPad(s, 1, 1, "TOGGLE", true);
-    setPad(s, 2, 1, "CN2", true);
-    setPad(s, 3, 1, "TRK");
-    setPad(s, 4, 1, "FDB");
-    setPad(s, 5, 1, "fdb", true);
-    setPad(s, 6, 1, "CN1");
-    setPad(s, 7, 2, "CN1");
-}
-} // namespace
-
+// Modes and states spread over the banks; bank 1 is the one viewed. A view saves the states of
+// its bank only, and the restore brings them back silently.
 TEST(PadViews, ShowOneModeOfOneBankAndRestore) {
     const struct {
         const char* name;
         std::function<void(frmMain&)> view;
-        Lit lit;
+        const char* lit;
     } cases[] = {
-        {"TOGGLE", [](frmMain& w) { w.ZivUvozaro_ShowToggledPads(1); }, {{0, 0}, {1, 1}}},
-        {"CN1", [](frmMain& w) { w.ZivUvozaro_ShowCNPads("CN1", 1); }, {{0, 0}, {0, 1}, {6, 1}}},
-        {"CN2", [](frmMain& w) { w.ZivUvozaro_ShowCNPads("CN2", 1); }, {{0, 0}, {2, 1}}},
-        {"TRK", [](frmMain& w) { w.ZivUvozaro_ShowTRKPads("TRK", 1); }, {{0, 0}, {3, 1}}},
-        {"FDB", [](frmMain& w) { w.ZivUvozaro_ShowFDBPads("FDB", 1); }, {{0, 0}, {4, 1}}},
+        {"TOGGLE", [](frmMain& w) { w.ZivUvozaro_ShowToggledPads(1); }, "0/0 1/1"},
+        {"CN1", [](frmMain& w) { w.ZivUvozaro_ShowCNPads("CN1", 1); }, "0/0 0/1 6/1"},
+        {"CN2", [](frmMain& w) { w.ZivUvozaro_ShowCNPads("CN2", 1); }, "0/0 2/1"},
+        {"TRK", [](frmMain& w) { w.ZivUvozaro_ShowTRKPads("TRK", 1); }, "0/0 3/1"},
+        {"FDB", [](frmMain& w) { w.ZivUvozaro_ShowFDBPads("FDB", 1); }, "0/0 4/1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Harness h;
-        h.load();
+        Started h;
         frmMain& w = h.main();
-        spreadModes(w);
-        const Lit before = litPads(w);
-
+        SetPads(w, "0/0 CN1*, 0/1 CN1, 1/1 TOGGLE*, 2/1 CN2*, 3/1 TRK, 4/1 FDB, 5/1 fdb*, 6/1 CN1,"
+                   "7/2 CN1");
         c.view(w);
-        EXPECT_EQ(litPads(w), c.lit);
+        EXPECT_EQ(Lit(w), c.lit);
         for (int pad = 0; pad < ControllerState::kPads; ++pad) {
             EXPECT_EQ(w.vPadStateSaved[pad][1],
                       std::optional<bool>(pad == 1 || pad == 2 || pad == 5));
             EXPECT_FALSE(w.vPadStateSaved[pad][0].has_value());
             EXPECT_FALSE(w.vPadStateSaved[pad][2].has_value());
         }
-
         w.ZivUvozaro_RecreatePadstate(1);
-        EXPECT_EQ(litPads(w), before);
+        EXPECT_EQ(Lit(w), "0/0 1/1 2/1 5/1");
         EXPECT_TRUE(h.wire().empty());
     }
 }
 
 TEST(PadViews, RestoreWithoutViewSwitchesTheBankOff) {
-    Harness h;
-    h.load();
-    frmMain& w = h.main();
-    for (int pad = 0; pad < ControllerState::kPads; ++pad)
-        for (int bank = 0; bank < ControllerState::kBanks; ++bank)
-            w.bPadState[pad][bank] = true;
-    w.ZivUvozaro_RecreatePadstate(2);
-    Lit expected;
-    for (int bank = 0; bank < 2; ++bank)
-        for (int pad = 0; pad < ControllerState::kPads; ++pad)
-            expected.emplace_back(pad, bank);
-    EXPECT_EQ(litPads(w), expected);
+    Started h;
+    for (auto& pad : h.main().bPadState)
+        pad.fill(true);
+    h.main().ZivUvozaro_RecreatePadstate(2);
+    for (const auto& pad : h.main().bPadState)
+        EXPECT_EQ(pad, (std::array<bool, ControllerState::kBanks>{true, true, false}));
 }

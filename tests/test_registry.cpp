@@ -1,8 +1,5 @@
 #include "FreshStore.h"
-#include "settings/RegFile.h"
 #include "settings/Registry.h"
-#include "settings/RegistryFile.h"
-#include "settings/mSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,20 +9,11 @@
 namespace {
 using namespace std::string_literals;
 const std::string kKey = "Software\\ZivUvozaro";
-
-// Value names of the settings key in the order the file lists them.
-std::vector<std::string> storedNames() {
-    const RegDocument document = ReadRegistryFile();
-    const RegKey* key = document.findKey("HKEY_CURRENT_USER\\" + kKey);
-    std::vector<std::string> names;
-    if (key)
-        for (const RegValue& value : key->values)
-            names.push_back(value.name);
-    return names;
-}
 } // namespace
 
-TEST(RegistryStore, FirstWriteCreatesTheKey) {
+// The first write creates the key; empty reads like absent; names match in any case and keep
+// the case of their first writing; texts come back unchanged.
+TEST(RegistryStore, SettingsWriteAndReadBack) {
     FreshStore store;
     EXPECT_EQ(ReadSetting("GlobalChannel"), "");
     EXPECT_FALSE(std::filesystem::exists(store.file()));
@@ -38,64 +26,49 @@ TEST(RegistryStore, FirstWriteCreatesTheKey) {
                                 "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
                                 "\"GlobalChannel\"=\"16\"\r\n"
                                 "\r\n");
-}
-
-TEST(RegistryStore, EmptyReadsLikeAbsent) {
-    FreshStore store;
     WriteSetting("AutoRecall", "1");
     WriteSetting("AutoRecall", "");
     EXPECT_EQ(ReadSetting("AutoRecall"), "");
     EXPECT_EQ(ReadSetting("NeverWritten"), "");
-    EXPECT_EQ(storedNames(), std::vector<std::string>{"AutoRecall"});
-}
-
-TEST(RegistryStore, NamesMatchInAnyCase) {
-    FreshStore store;
     WriteSetting("JogWheelRight", "41");
     EXPECT_EQ(ReadSetting("JogWheelright"), "41");
     WriteSetting("JOGWHEELRIGHT", "50");
     EXPECT_EQ(ReadSetting("jogwheelright"), "50");
-    EXPECT_EQ(storedNames(), std::vector<std::string>{"JogWheelRight"});
     EXPECT_EQ(QueryValue(1, "SOFTWARE\\zivuvozaro", "JogWheelRight"), "50");
-}
-
-TEST(RegistryStore, TextsRoundTripUnchanged) {
-    FreshStore store;
-    const std::string texts[] = {"say \"hi\"", "C:\\path\\", "Grüße ✓ 🎹", " 7 ", "\"\\\""};
-    for (const std::string& text : texts) {
+    std::string names = "GlobalChannel, AutoRecall, JogWheelRight";
+    for (const std::string text : {"say \"hi\"", "C:\\path\\", "Grüße ✓ 🎹", " 7 ", "\"\\\""}) {
         WriteSetting(text, text);
         EXPECT_EQ(ReadSetting(text), text);
+        names += ", " + text;
     }
-    EXPECT_EQ(storedNames(), std::vector<std::string>(std::begin(texts), std::end(texts)));
+    EXPECT_EQ(store.names(), names);
 }
 
-struct TypedValue {
-    int32_t type;
-    std::string data;
-    std::string reads;
-};
-
-class RegistryQueryValue : public ::testing::TestWithParam<TypedValue> {};
-
-TEST_P(RegistryQueryValue, RendersTheTypeAsText) {
+TEST(RegistryStore, QueryValueRendersEachTypeAsText) {
+    const struct {
+        int32_t type;
+        std::string data, reads; // a DWORD of five bytes is too long
+    } cases[] = {{1, "text", "text"},
+                 {1, "cut\0here"s, "cut"},
+                 {2, "%HOME%\\x", "%HOME%\\x"},
+                 {7, "a\0b\0\0"s, "a"},
+                 {4, "\xFF\xFF\xFF\xFF", "-1"},
+                 {4, "\0\0\0\0"s, "0"},
+                 {4, "\x2A\x01\0\0"s, "298"},
+                 {4, "\0\0\0\0\0"s, ""},
+                 {3, "\x0A\x00\x2A"s, "0A 00 2A "},
+                 {3, "\x01\x2A\xFF", "01 2A FF "},
+                 {3, "", ""},
+                 {11, "\1\0\0\0\0\0\0\0"s, ""},
+                 {0, "x", ""},
+                 {5, "\0\0\0\1"s, ""}};
     FreshStore store;
     CreateKeyPath(1, kKey);
-    const TypedValue& value = GetParam();
-    SetKeyValue(1, kKey, "Value", value.type, value.data, static_cast<int32_t>(value.data.size()));
-    EXPECT_EQ(QueryValue(1, kKey, "Value"), value.reads);
+    for (const auto& c : cases) {
+        SetKeyValue(1, kKey, "Value", c.type, c.data, static_cast<int32_t>(c.data.size()));
+        EXPECT_EQ(QueryValue(1, kKey, "Value"), c.reads) << c.type << ": " << c.reads;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Registry, RegistryQueryValue,
-    ::testing::Values(TypedValue{1, "text", "text"}, TypedValue{1, "cut\0here"s, "cut"},
-                      TypedValue{2, "%HOME%\\x", "%HOME%\\x"}, TypedValue{7, "a\0b\0\0"s, "a"},
-                      TypedValue{4, "\xFF\xFF\xFF\xFF", "-1"}, TypedValue{4, "\0\0\0\0"s, "0"},
-                      TypedValue{4, "\x2A\x01\0\0"s, "298"},
-                      TypedValue{4, "\0\0\0\0\0"s, ""}, // too long for a DWORD
-                      TypedValue{3, "\x0A\x00\x2A"s, "0A 00 2A "},
-                      TypedValue{3, "\x01\x2A\xFF", "01 2A FF "}, TypedValue{3, "", ""},
-                      TypedValue{11, "\1\0\0\0\0\0\0\0"s, ""}, TypedValue{0, "x", ""},
-                      TypedValue{5, "\0\0\0\1"s, ""}));
 
 TEST(RegistryStore, WritesOnlyIntoKeysThatExist) {
     FreshStore store;
@@ -123,7 +96,7 @@ TEST(RegistryStore, ReadsAFileWrittenByHand) {
     EXPECT_EQ(ReadSetting("globalchannel"), "9");
     EXPECT_EQ(ReadSetting("Level"), "16");
     WriteSetting("AutoRecall", "1");
-    EXPECT_EQ(storedNames(), (std::vector<std::string>{"GlobalChannel", "Level", "AutoRecall"}));
+    EXPECT_EQ(store.names(), "GlobalChannel, Level, AutoRecall");
 }
 
 TEST(RegistryStore, KeepsACorruptFileAsideBeforeReplacingIt) {
@@ -190,22 +163,20 @@ TEST(RegistryStore, FollowsTheConfigHomeAtEveryCall) {
     EXPECT_EQ(ReadSetting("Where"), "first");
 }
 
-struct TokenCase {
-    std::string source, delimiter, token, rest;
-};
-
-class RegistryNextToken : public ::testing::TestWithParam<TokenCase> {};
-
-TEST_P(RegistryNextToken, CutsBeforeTheDelimiter) {
-    std::string source = GetParam().source;
-    EXPECT_EQ(NextToken(source, GetParam().delimiter), GetParam().token);
-    EXPECT_EQ(source, GetParam().rest);
+TEST(Registry, NextTokenCutsBeforeTheDelimiter) {
+    const struct {
+        std::string source, delimiter, token, rest;
+    } cases[] = {{"Software\\ZivUvozaro", "\\", "Software", "ZivUvozaro"},
+                 {"ZivUvozaro", "\\", "ZivUvozaro", ""},
+                 {"", "\\", "", ""},
+                 {"\\a", "\\", "", "a"},
+                 {"a\\", "\\", "a", ""},
+                 {"aXb", "x", "aXb", ""},
+                 {"a::b::c", "::", "a", "b::c"},
+                 {"a\0b"s, "\0"s, "a", "b"}};
+    for (const auto& c : cases) {
+        std::string source = c.source;
+        EXPECT_EQ(NextToken(source, c.delimiter), c.token) << c.source;
+        EXPECT_EQ(source, c.rest);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Registry, RegistryNextToken,
-    ::testing::Values(TokenCase{"Software\\ZivUvozaro", "\\", "Software", "ZivUvozaro"},
-                      TokenCase{"ZivUvozaro", "\\", "ZivUvozaro", ""}, TokenCase{"", "\\", "", ""},
-                      TokenCase{"\\a", "\\", "", "a"}, TokenCase{"a\\", "\\", "a", ""},
-                      TokenCase{"aXb", "x", "aXb", ""}, TokenCase{"a::b::c", "::", "a", "b::c"},
-                      TokenCase{"a\0b"s, "\0"s, "a", "b"}));

@@ -6,47 +6,53 @@
 namespace {
 using namespace std::string_literals;
 
-const RegValue& valueOf(const RegDocument& document, const std::string& key,
-                        const std::string& name) {
-    const RegKey* found = document.findKey(key);
-    EXPECT_NE(found, nullptr) << key;
-    static const RegValue none{"<none>", 0, ""};
-    const RegValue* value = found ? found->findValue(name) : nullptr;
-    EXPECT_NE(value, nullptr) << name;
-    return value ? *value : none;
+// Every key of a document, and under it every value as name|type|data, the data's bytes outside
+// printable ASCII as \xNN; one line each.
+std::string Dump(const RegDocument& document) {
+    std::string dump;
+    char hex[8];
+    for (const RegKey& key : document.keys) {
+        dump += "[" + key.path + "]\n";
+        for (const RegValue& value : key.values) {
+            dump += value.name + "|" + std::to_string(value.type) + "|";
+            for (unsigned char c : value.data) {
+                std::snprintf(hex, sizeof hex, "\\x%02X", c);
+                dump += c >= 0x20 && c < 0x7F && c != '\\' ? std::string(1, char(c)) : hex;
+            }
+            dump += "\n";
+        }
+    }
+    return dump;
 }
 } // namespace
 
 TEST(RegistryFileFormat, ReadsEveryValueFormOfAnExport) {
-    const std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-                             "\r\n"
-                             "; written by hand\r\n"
-                             "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
-                             "@=\"default\"\r\n"
-                             "\"Text\"=\"say \\\"hi\\\" C:\\\\x\"\r\n"
-                             "\"Number\"=dword:ffffffff\r\n"
-                             "\"Bytes\"=hex:0a,00,\\\r\n"
-                             "  2a\r\n"
-                             "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n"
-                             "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-                             "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-                             "\"Empty\"=hex(0):\n";
-    const auto document = ParseRegText(text);
+    const auto document = ParseRegText("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+                                       "\r\n"
+                                       "; written by hand\r\n"
+                                       "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+                                       "@=\"default\"\r\n"
+                                       "\"Text\"=\"say \\\"hi\\\" C:\\\\x\"\r\n"
+                                       "\"Number\"=dword:ffffffff\r\n"
+                                       "\"Bytes\"=hex:0a,00,\\\r\n"
+                                       "  2a\r\n"
+                                       "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+                                       "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+                                       "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                                       "\"Empty\"=hex(0):\n");
     ASSERT_TRUE(document);
-    const std::string key = "HKEY_CURRENT_USER\\Software\\ZivUvozaro";
-    ASSERT_NE(document->findKey("hkey_current_user\\software"), nullptr); // made for its child
-    EXPECT_EQ(valueOf(*document, key, "").data, "default");
-    EXPECT_EQ(valueOf(*document, key, "text").data, "say \"hi\" C:\\x");
-    EXPECT_EQ(valueOf(*document, key, "Number").type, 4u);
-    EXPECT_EQ(valueOf(*document, key, "Number").data, "\xFF\xFF\xFF\xFF");
-    EXPECT_EQ(valueOf(*document, key, "Bytes").type, 3u);
-    EXPECT_EQ(valueOf(*document, key, "Bytes").data, "\x0A\x00\x2A"s);
-    EXPECT_EQ(valueOf(*document, key, "Expand").data, "%A%\0"s);
-    EXPECT_EQ(valueOf(*document, key, "Multi").data, "a\0b\0\0"s);
-    EXPECT_EQ(valueOf(*document, key, "Big").type, 11u);
-    EXPECT_EQ(valueOf(*document, key, "Big").data.size(), 8u);
-    EXPECT_EQ(valueOf(*document, key, "Empty").type, 0u);
-    EXPECT_EQ(valueOf(*document, key, "Empty").data, "");
+    EXPECT_EQ(Dump(*document), "[HKEY_CURRENT_USER\\Software]\n" // made for its child
+                               "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\n"
+                               "|1|default\n"
+                               "Text|1|say \"hi\" C:\\x5Cx\n"
+                               "Number|4|\\xFF\\xFF\\xFF\\xFF\n"
+                               "Bytes|3|\\x0A\\x00*\n"
+                               "Expand|2|%A%\\x00\n"
+                               "Multi|7|a\\x00b\\x00\\x00\n"
+                               "Big|11|\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\n"
+                               "Empty|0|\n");
+    ASSERT_NE(document->findKey("hkey_current_user\\software\\zivuvozaro"), nullptr);
+    EXPECT_EQ(document->keys[1].findValue("text"), &document->keys[1].values[1]);
 }
 
 TEST(RegistryFileFormat, WritesTheExportForm) {
@@ -85,18 +91,7 @@ TEST(RegistryFileFormat, EveryValueComesBackUnchanged) {
     };
     const auto back = ParseRegText(RegText(document));
     ASSERT_TRUE(back);
-    ASSERT_EQ(back->keys.size(), document.keys.size());
-    for (size_t k = 0; k < document.keys.size(); ++k) {
-        EXPECT_EQ(back->keys[k].path, document.keys[k].path);
-        ASSERT_EQ(back->keys[k].values.size(), document.keys[k].values.size());
-        for (size_t v = 0; v < document.keys[k].values.size(); ++v) {
-            const RegValue& want = document.keys[k].values[v];
-            const RegValue& got = back->keys[k].values[v];
-            EXPECT_EQ(got.name, want.name);
-            EXPECT_EQ(got.type, want.type) << want.name;
-            EXPECT_EQ(got.data, want.data) << want.name;
-        }
-    }
+    EXPECT_EQ(Dump(*back), Dump(document));
 }
 
 TEST(RegistryFileFormat, NamesMatchInAnyCaseAndKeepTheirFirstCase) {
@@ -106,12 +101,9 @@ TEST(RegistryFileFormat, NamesMatchInAnyCaseAndKeepTheirFirstCase) {
                                        "[hkey_current_user\\SOFTWARE\\zivuvozaro]\n"
                                        "\"JOGWHEELRIGHT\"=\"42\"\n");
     ASSERT_TRUE(document);
-    ASSERT_EQ(document->keys.size(), 2u);
-    const RegKey& key = document->keys[1];
-    EXPECT_EQ(key.path, "HKEY_CURRENT_USER\\Software\\ZivUvozaro");
-    ASSERT_EQ(key.values.size(), 1u);
-    EXPECT_EQ(key.values[0].name, "JogWheelRight");
-    EXPECT_EQ(key.values[0].data, "42");
+    EXPECT_EQ(Dump(*document), "[HKEY_CURRENT_USER\\Software]\n"
+                               "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\n"
+                               "JogWheelRight|1|42\n");
 }
 
 TEST(RegistryFileFormat, EmptyTextIsAnEmptyRegistry) {
@@ -159,7 +151,9 @@ TEST(RegistryFileFormat, ReadsAUtf16Export) {
                              "\"Name\"=\"Grüße\"\r\n";
     const auto document = ParseRegText("\xFF\xFE" + Utf16LeFromNarrow(text));
     ASSERT_TRUE(document);
-    EXPECT_EQ(valueOf(*document, "HKEY_CURRENT_USER\\Software\\ZivUvozaro", "Name").data, "Grüße");
+    EXPECT_EQ(Dump(*document), "[HKEY_CURRENT_USER\\Software]\n"
+                               "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\n"
+                               "Name|1|Gr\\xC3\\xBC\\xC3\\x9Fe\n");
 }
 
 TEST(RegistryFileFormat, Utf16ConversionKeepsEveryByte) {
