@@ -3,12 +3,9 @@
 
 #include <jack/jack.h>
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -26,37 +23,6 @@ bool answers(const std::string& server) {
     jack_client_close(probe);
     return true;
 }
-
-std::unique_ptr<PrivateServer>& shared() {
-    static std::unique_ptr<PrivateServer> server;
-    return server;
-}
-
-// A failed test may have lost MIDI to the server itself: say how many cycles it ran late.
-class ServerTrouble : public ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo& test) override {
-        if (!test.result()->Failed() || !shared())
-            return;
-        const std::string log = shared()->log();
-        size_t xruns = 0;
-        for (size_t at = log.find("XRun"); at != std::string::npos; at = log.find("XRun", at + 1))
-            ++xruns;
-        std::printf("note: the shared JACK server reported %zu late cycles (XRun) so far\n", xruns);
-    }
-};
-
-class StopSharedServer : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static bool listening = false;
-        if (!listening)
-            ::testing::UnitTest::GetInstance()->listeners().Append(new ServerTrouble);
-        listening = true;
-    }
-    void TearDown() override { shared().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const stopAtEnd =
-    ::testing::AddGlobalTestEnvironment(new StopSharedServer);
 } // namespace
 
 std::string WorkDir() {
@@ -101,10 +67,4 @@ void PrivateServer::stop() {
         if (file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos)
             std::filesystem::remove(entry.path(), errors);
     }
-}
-
-PrivateServer& SharedServer() {
-    if (!shared())
-        shared() = std::make_unique<PrivateServer>("shared");
-    return *shared();
 }

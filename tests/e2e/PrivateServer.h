@@ -23,8 +23,5 @@ private:
     std::unique_ptr<ChildProcess> jackd_;
 };
 
-// The server most tests share: started on first use, stopped when the test program ends.
-PrivateServer& SharedServer();
-
 // A folder for this run's files.
 std::string WorkDir();
