@@ -49,14 +49,14 @@ enum RecorderPort { FromOrvan, FromPassthrough };
 // quiet for a while); returns Orvan's messages that came meanwhile.
 std::vector<Recorder::Event> playAndCollect(Rig& rig, std::vector<TimedMessage> schedule,
                                             size_t answers) {
-    const size_t before = rig.recorder.events(FromOrvan).size();
+    const size_t before = rig.recorder.count(FromOrvan);
     rig.sender.play(std::move(schedule));
     WaitUntil([&] { return rig.sender.done(); }, std::chrono::minutes(5));
     size_t seen = 0;
     auto lastChange = std::chrono::steady_clock::now();
     WaitUntil(
         [&] {
-            const size_t now = rig.recorder.events(FromOrvan).size() - before;
+            const size_t now = rig.recorder.count(FromOrvan) - before;
             if (now != seen) {
                 seen = now;
                 lastChange = std::chrono::steady_clock::now();
@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
                              {"BankSelectMode", "MIDI"},
                              {"FlashMode", "MIDI"}});
 
-    PrivateServer server("bench");
+    PrivateServer server("bench", true);
     const std::string tag = std::to_string(getpid());
     ScheduledSender sender(server.name(), "bench-tx-" + tag);
     Recorder recorder(server.name(), "bench-rx-" + tag, {"orvan", "thru"}, 1 << 19);
@@ -279,8 +279,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::seconds(1)); // connections take effect, start-up ends
     const long idleKiB = ResidentKiB(orvan.pid());
 
-    std::printf("Orvan on a private JACK server: dummy driver, %u Hz, %lld-frame periods (%.2f "
-                "ms)\n",
+    std::printf("Orvan on a private synchronous JACK server: dummy driver, %u Hz, %lld-frame "
+                "periods (%.2f ms)\n",
                 kRate, static_cast<long long>(kPeriod), kPeriod * 1000.0 / kRate);
     Rig rig{server, sender, recorder, orvan.pid()};
     latencyPhase(rig);

@@ -88,6 +88,8 @@ int ScheduledSender::process(jack_nframes_t nframes) {
 Recorder::Recorder(const std::string& server, const std::string& name,
                    const std::vector<std::string>& ports, size_t capacity)
     : client_(OpenTestClient(server, name)), events_(capacity) {
+    if (ports.size() > portCounts_.size())
+        throw std::invalid_argument("too many ports");
     for (const std::string& port : ports) {
         ports_.push_back(
             jack_port_register(client_, port.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0));
@@ -144,6 +146,7 @@ int Recorder::process(jack_nframes_t nframes) {
             slot.port = static_cast<uint8_t>(p);
             slot.size = static_cast<uint8_t>(std::min(event.size, kKept));
             std::copy_n(event.buffer, slot.size, slot.bytes.begin());
+            portCounts_[p].fetch_add(1, std::memory_order_relaxed);
         }
     }
     count_.store(n, std::memory_order_release);

@@ -75,6 +75,7 @@ public:
 
     std::string port(size_t index) const;
     size_t count() const { return count_.load(); }
+    size_t count(size_t port) const { return portCounts_[port].load(); }
     uint64_t overflow() const { return overflow_.load(); }
     // The events recorded on one port so far, in the order they arrived.
     std::vector<Event> events(size_t port) const;
@@ -87,6 +88,7 @@ private:
     std::vector<jack_port_t*> ports_;
     std::vector<Event> events_;
     std::atomic<size_t> count_{0};
+    std::array<std::atomic<size_t>, 8> portCounts_{};
     std::atomic<uint64_t> overflow_{0};
 };
 

@@ -33,14 +33,15 @@ std::string WorkDir() {
     return dir;
 }
 
-PrivateServer::PrivateServer(const std::string& suffix)
+PrivateServer::PrivateServer(const std::string& suffix, bool synchronous)
     : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
       log_(WorkDir() + "/jackd-" + suffix + ".log") {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
-    jackd_ = std::make_unique<ChildProcess>(std::vector<std::string>{ORVAN_JACKD, "-t", "5000",
-                                                                     "-n", name_, "-d", "dummy",
-                                                                     "-r", "48000", "-p", "128"},
-                                            std::vector<std::string>{}, log_);
+    std::vector<std::string> argv{ORVAN_JACKD, "-t", "5000", "-n", name_};
+    if (synchronous)
+        argv.emplace_back("-S");
+    argv.insert(argv.end(), {"-d", "dummy", "-r", "48000", "-p", "128"});
+    jackd_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, log_);
     const bool up = WaitUntil([this] { return !jackd_->running() || answers(name_); }, kLongWait) &&
                     jackd_->running();
     if (!up)

@@ -8,8 +8,10 @@
 // A JACK server of the tests' own: dummy driver, a name no other server has. Never the user's.
 class PrivateServer {
 public:
-    // Starts it and waits until it answers; throws when it does not.
-    explicit PrivateServer(const std::string& suffix);
+    // Starts it and waits until it answers; throws when it does not. A synchronous server
+    // waits for every client in each cycle, so a client that runs late delays the cycle instead
+    // of having its ports read again or not at all.
+    explicit PrivateServer(const std::string& suffix, bool synchronous = false);
     ~PrivateServer();
 
     const std::string& name() const { return name_; }
