@@ -45,29 +45,9 @@ struct Rig {
 };
 enum RecorderPort { FromOrvan, FromPassthrough };
 
-// Plays the schedule and waits until `answers` more messages came from Orvan (or it stays
-// quiet for a while); returns Orvan's messages that came meanwhile.
 std::vector<Recorder::Event> playAndCollect(Rig& rig, std::vector<TimedMessage> schedule,
                                             size_t answers) {
-    const size_t before = rig.recorder.count(FromOrvan);
-    rig.sender.play(std::move(schedule));
-    WaitUntil([&] { return rig.sender.done(); }, std::chrono::minutes(5));
-    size_t seen = 0;
-    auto lastChange = std::chrono::steady_clock::now();
-    WaitUntil(
-        [&] {
-            const size_t now = rig.recorder.count(FromOrvan) - before;
-            if (now != seen) {
-                seen = now;
-                lastChange = std::chrono::steady_clock::now();
-            }
-            return now >= answers ||
-                   std::chrono::steady_clock::now() - lastChange > std::chrono::seconds(3);
-        },
-        std::chrono::minutes(5));
-    PumpEvents();
-    std::vector<Recorder::Event> all = rig.recorder.events(FromOrvan);
-    return std::vector<Recorder::Event>(all.begin() + static_cast<long>(before), all.end());
+    return PlayAndCollect(rig.sender, std::move(schedule), rig.recorder, FromOrvan, answers);
 }
 
 struct Matched {

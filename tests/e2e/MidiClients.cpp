@@ -1,4 +1,5 @@
 #include "MidiClients.h"
+#include "Wait.h"
 
 #include <jack/midiport.h>
 
@@ -151,4 +152,39 @@ int Recorder::process(jack_nframes_t nframes) {
     }
     count_.store(n, std::memory_order_release);
     return 0;
+}
+
+size_t PlayAndWait(ScheduledSender& sender, std::vector<TimedMessage> schedule,
+                   const Recorder& recorder, size_t port, size_t answers) {
+    constexpr auto kQuiet = std::chrono::seconds(3);
+    const size_t before = recorder.count(port);
+    sender.play(std::move(schedule));
+    WaitUntil([&] { return sender.done(); }, std::chrono::minutes(5));
+    size_t seen = 0;
+    auto lastChange = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            const size_t now = recorder.count(port) - before;
+            if (now != seen) {
+                seen = now;
+                lastChange = std::chrono::steady_clock::now();
+            }
+            return now >= answers || std::chrono::steady_clock::now() - lastChange > kQuiet;
+        },
+        std::chrono::minutes(5));
+    PumpEvents();
+    return before;
+}
+
+std::vector<Recorder::Event> EventsFrom(const Recorder& recorder, size_t port, size_t first) {
+    std::vector<Recorder::Event> events = recorder.events(port);
+    events.erase(events.begin(), events.begin() + static_cast<long>(first));
+    return events;
+}
+
+std::vector<Recorder::Event> PlayAndCollect(ScheduledSender& sender,
+                                            std::vector<TimedMessage> schedule,
+                                            const Recorder& recorder, size_t port, size_t answers) {
+    const size_t before = PlayAndWait(sender, std::move(schedule), recorder, port, answers);
+    return EventsFrom(recorder, port, before);
 }

@@ -94,3 +94,14 @@ private:
 
 // Connects two ports by full name; true when they are (or already were) connected.
 bool ConnectPorts(jack_client_t* client, const std::string& from, const std::string& to);
+
+// Plays the schedule, then waits until `answers` more events came on the recorder's port, or none
+// came for a few seconds. Returns the number of events the port had before.
+size_t PlayAndWait(ScheduledSender& sender, std::vector<TimedMessage> schedule,
+                   const Recorder& recorder, size_t port, size_t answers);
+// The same, returning the events that came meanwhile.
+std::vector<Recorder::Event> PlayAndCollect(ScheduledSender& sender,
+                                            std::vector<TimedMessage> schedule,
+                                            const Recorder& recorder, size_t port, size_t answers);
+// The events of a port from the index on.
+std::vector<Recorder::Event> EventsFrom(const Recorder& recorder, size_t port, size_t first);
