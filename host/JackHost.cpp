@@ -162,8 +162,8 @@ void JackHost::HostSendSysEx(const std::string& text) {
 void JackHost::enqueue(Port port, const uint8_t* bytes, size_t size) {
     if (shutDown_.load())
         return; // no server to take it
-    const OutHeader header{static_cast<uint8_t>(port), static_cast<uint16_t>(size),
-                           jack_get_time()};
+    const OutHeader header{static_cast<uint8_t>(port), static_cast<uint16_t>(size), jack_get_time(),
+                           answering_.chain, answering_.frame};
     if (!outRing_.write(&header, sizeof header, bytes, size)) {
         const uint64_t dropped = ++droppedOutput_;
         std::fprintf(stderr, "orvan: output buffer full, message dropped (%llu so far)\n",
@@ -218,6 +218,23 @@ void JackHost::deliverInput(const std::shared_ptr<bool>& alive) {
         inRing_.skip(sizeof header + bytes.size());
         if (!capture_.load() || !inputEvents_)
             continue;
+        // What is sent while this record is handled answers it, unless it is handled inside the
+        // waits of an earlier one: then it is part of that one's chain, placed as written after
+        // it, so that the earlier one's pulse keeps its length.
+        struct Restore {
+            const std::shared_ptr<bool>& alive; // the handler may release the host
+            Answering& answering;
+            Answering saved;
+            ~Restore() {
+                if (*alive)
+                    answering = saved;
+            }
+        } restore{alive, answering_, answering_};
+        if (answering_.chain == 0) {
+            if (++lastChain_ == 0)
+                lastChain_ = 1; // 0 stands for no chain
+            answering_ = {lastChain_, header.frame};
+        }
         // Handlers may wait and so run this again, nested; each record is taken before it runs.
         if (header.sysEx && events_.SysExInput) {
             events_.SysExInput(SysExText(bytes.data(), bytes.size()));

@@ -26,7 +26,9 @@ class QSocketNotifier;
 //
 // Threads and what each one owns:
 // - GUI thread (the one that built the host): every MidiHost operation, the wake-up notifier,
-//   delivery of the events, connecting ports. It writes outRing_ and reads inRing_.
+//   delivery of the events, connecting ports. It writes outRing_ and reads inRing_; what it
+//   writes while it delivers an input is stamped with the frame of the outermost input being
+//   handled (answering_), so that the process thread places answers a fixed distance after it.
 // - JACK process thread: process() only. It reads outRing_, writes inRing_, and alone touches
 //   assemblers_, spacing_ and wasCapturing_. It never allocates, locks, logs or blocks; it wakes
 //   the GUI thread with a write to the non-blocking eventfd wakeFd_.
@@ -84,7 +86,14 @@ private:
     struct OutHeader {
         uint8_t port;
         uint16_t size;
-        uint64_t usecs; // when the message was written, on JACK's clock
+        uint64_t usecs;      // when the message was written, on JACK's clock
+        uint32_t chain;      // the chain of handling it answers; 0 for none
+        uint32_t inputFrame; // for an answer: the frame of the input being handled
+    };
+    // The input being handled on the GUI thread, for stamping what is sent meanwhile.
+    struct Answering {
+        uint32_t chain = 0; // 0: no input is being handled
+        uint32_t frame = 0;
     };
     // One record in inRing_: this header, then the message's bytes.
     struct InHeader {
@@ -153,6 +162,8 @@ private:
     std::mutex appearedLock_;
     std::vector<Appeared> appeared_;
 
+    Answering answering_;
+    uint32_t lastChain_ = 0;
     bool inputEvents_ = false;
     bool stopRaised_ = false;
     bool closeOnClientExit_ = false;

@@ -65,7 +65,11 @@ void JackHost::writeOutput(jack_nframes_t nframes, jack_nframes_t cycleStart) {
     jack_midi_clear_buffer(buffers[1]);
     OutHeader header{};
     while (outRing_.peek(&header, sizeof header)) {
-        const int64_t offset = spacing_.offsetFor(header.usecs, cycleStart, nframes);
+        // An answer is due one period after its input: the earliest frame at which every answer
+        // given within a period can keep its input's timing.
+        const OutputSpacing::Message message{header.usecs, header.chain,
+                                             header.inputFrame + nframes};
+        const int64_t offset = spacing_.offsetFor(message, cycleStart, nframes);
         if (offset < 0)
             break; // due in a later cycle; everything behind it waits too, keeping the order
         void* buffer = buffers[header.port == ControllerOut ? 0 : 1];
@@ -82,6 +86,6 @@ void JackHost::writeOutput(jack_nframes_t nframes, jack_nframes_t cycleStart) {
             break;
         outRing_.peek(slot, header.size, sizeof header);
         outRing_.skip(sizeof header + header.size);
-        spacing_.placed(header.usecs, cycleStart + static_cast<jack_nframes_t>(offset));
+        spacing_.placed(message, cycleStart + static_cast<jack_nframes_t>(offset));
     }
 }

@@ -101,7 +101,8 @@ public:
     void SaveSettings();
     void RecallPadSettings();
 
-    // Waits (host/hostInput.cpp): each pass sleeps 1 ms, then dispatches pending events.
+    // Waits (host/hostInput.cpp): each pass ends 1 ms after the one before and dispatches pending
+    // events.
     void SleepAndDispatch(int32_t passes);
 
     // Runs one event chain; a failure reports itself and ends the program (host/eventGuard.cpp).

@@ -1,7 +1,9 @@
 #include "host/frmMain.h"
 
 #include <QCoreApplication>
-#include <QThread>
+
+#include <chrono>
+#include <thread>
 
 // Host input is handled in arrival order. Waits dispatch pending events, so input may run nested
 // inside an earlier handler's wait; beyond kMaxWaitDepth nested waits it is held back and runs at
@@ -30,8 +32,11 @@ void frmMain::SleepAndDispatch(int32_t passes) {
     {
         Depth depth(waitDepth_);
         deepestWaitDepth_ = std::max(deepestWaitDepth_, waitDepth_);
+        // Each pass ends 1 ms after the one before: a late wake-up shortens the next sleep
+        // instead of lengthening the wait, so a pulse lasts what it should on a busy machine too.
+        const auto start = std::chrono::steady_clock::now();
         for (int32_t pass = 0; pass < passes; ++pass) {
-            QThread::msleep(1);
+            std::this_thread::sleep_until(start + std::chrono::milliseconds(pass + 1));
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             drainHostInput();
             if (bEnding_)

@@ -19,6 +19,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    pid_t pid() const { return pid_; }
     void signal(int number);
     bool running();
     // The exit code (128 + the signal when a signal ended it), or nothing when it still runs.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Peer.h"
-#include "PrivateServer.h"
+#include "SharedServer.h"
 #include "Wait.h"
 
 #include "host/JackHost.h"

@@ -1,31 +1,16 @@
 #include "Peer.h"
+#include "MidiClients.h"
 #include "Wait.h"
 
 #include <jack/midiport.h>
 
-#include <sstream>
 #include <stdexcept>
-
-Bytes HexBytes(const std::string& text) {
-    std::istringstream in(text);
-    Bytes bytes;
-    unsigned value = 0;
-    while (in >> std::hex >> value)
-        bytes.push_back(static_cast<uint8_t>(value));
-    return bytes;
-}
 
 Peer::Peer(const std::string& server, const std::string& name, const std::vector<PortSpec>& ports)
     : specs_(ports) {
     if (ports.size() > kMaxPorts)
         throw std::invalid_argument("too many ports");
-    jack_status_t status{};
-    client_ = jack_client_open(
-        name.c_str(),
-        static_cast<jack_options_t>(JackNoStartServer | JackServerName | JackUseExactName), &status,
-        server.c_str());
-    if (!client_)
-        throw std::runtime_error("test client " + name + " cannot attach to " + server);
+    client_ = OpenTestClient(server, name);
     name_ = jack_get_client_name(client_);
     jack_set_process_callback(client_, &Peer::processThunk, this);
     jack_activate(client_);

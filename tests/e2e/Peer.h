@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bytes.h"
+
 #include <jack/jack.h>
 
 #include <array>
@@ -10,11 +12,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-using Bytes = std::vector<uint8_t>;
-
-// "f0 42 F7" -> {0xF0, 0x42, 0xF7}; the tests' own reading, independent of Orvan's.
-Bytes HexBytes(const std::string& text);
 
 // A JACK client that plays the controller and the music software: it sends events on its
 // sending ports and records what reaches its receiving ports.

@@ -3,12 +3,9 @@
 
 #include <jack/jack.h>
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -26,37 +23,6 @@ bool answers(const std::string& server) {
     jack_client_close(probe);
     return true;
 }
-
-std::unique_ptr<PrivateServer>& shared() {
-    static std::unique_ptr<PrivateServer> server;
-    return server;
-}
-
-// A failed test may have lost MIDI to the server itself: say how many cycles it ran late.
-class ServerTrouble : public ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo& test) override {
-        if (!test.result()->Failed() || !shared())
-            return;
-        const std::string log = shared()->log();
-        size_t xruns = 0;
-        for (size_t at = log.find("XRun"); at != std::string::npos; at = log.find("XRun", at + 1))
-            ++xruns;
-        std::printf("note: the shared JACK server reported %zu late cycles (XRun) so far\n", xruns);
-    }
-};
-
-class StopSharedServer : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static bool listening = false;
-        if (!listening)
-            ::testing::UnitTest::GetInstance()->listeners().Append(new ServerTrouble);
-        listening = true;
-    }
-    void TearDown() override { shared().reset(); }
-};
-[[maybe_unused]] ::testing::Environment* const stopAtEnd =
-    ::testing::AddGlobalTestEnvironment(new StopSharedServer);
 } // namespace
 
 std::string WorkDir() {
@@ -67,14 +33,15 @@ std::string WorkDir() {
     return dir;
 }
 
-PrivateServer::PrivateServer(const std::string& suffix)
+PrivateServer::PrivateServer(const std::string& suffix, bool synchronous)
     : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
       log_(WorkDir() + "/jackd-" + suffix + ".log") {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
-    jackd_ = std::make_unique<ChildProcess>(std::vector<std::string>{ORVAN_JACKD, "-t", "5000",
-                                                                     "-n", name_, "-d", "dummy",
-                                                                     "-r", "48000", "-p", "128"},
-                                            std::vector<std::string>{}, log_);
+    std::vector<std::string> argv{ORVAN_JACKD, "-t", "5000", "-n", name_};
+    if (synchronous)
+        argv.emplace_back("-S");
+    argv.insert(argv.end(), {"-d", "dummy", "-r", "48000", "-p", "128"});
+    jackd_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, log_);
     const bool up = WaitUntil([this] { return !jackd_->running() || answers(name_); }, kLongWait) &&
                     jackd_->running();
     if (!up)
@@ -103,10 +70,4 @@ void PrivateServer::stop(int signalNumber) {
             file.rfind("jack" + mark, 0) == 0)
             std::filesystem::remove(entry.path(), errors);
     }
-}
-
-PrivateServer& SharedServer() {
-    if (!shared())
-        shared() = std::make_unique<PrivateServer>("shared");
-    return *shared();
 }

@@ -9,8 +9,10 @@
 // A JACK server of the tests' own: dummy driver, a name no other server has. Never the user's.
 class PrivateServer {
 public:
-    // Starts it and waits until it answers; throws when it does not.
-    explicit PrivateServer(const std::string& suffix);
+    // Starts it and waits until it answers; throws when it does not. A synchronous server
+    // waits for every client in each cycle, so a client that runs late delays the cycle instead
+    // of having its ports read again or not at all.
+    explicit PrivateServer(const std::string& suffix, bool synchronous = false);
     ~PrivateServer();
 
     const std::string& name() const { return name_; }
@@ -24,9 +26,6 @@ private:
     std::string log_;
     std::unique_ptr<ChildProcess> jackd_;
 };
-
-// The server most tests share: started on first use, stopped when the test program ends.
-PrivateServer& SharedServer();
 
 // A folder for this run's files.
 std::string WorkDir();

@@ -1,0 +1,276 @@
+// Orvan on a private JACK server (dummy driver, 48 kHz, 128-frame periods): the latency from a
+// controller report to the note it makes, against a passthrough client as the floor; the length
+// of pulsed notes on the wire; resident memory idle and after a flood of reports.
+#include "BenchStore.h"
+#include "Flood.h"
+#include "MidiClients.h"
+#include "Passthrough.h"
+#include "PrivateServer.h"
+#include "ResidentMemory.h"
+#include "Summary.h"
+#include "Wait.h"
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <regex>
+#include <thread>
+
+namespace {
+constexpr uint32_t kRate = 48000;
+constexpr int64_t kPeriod = 128;
+constexpr size_t kLatencyReports = 10000;
+constexpr uint32_t kLatencySpacing = 120; // frames: the window of each report
+constexpr size_t kPulsesPerKind = 200;
+constexpr uint32_t kPulseSpacing = 672; // 14 ms: one pulse ends before the next starts
+
+Bytes report(uint8_t kind, uint8_t byte7, uint8_t byte8) {
+    return {0xF0, 0x42, 0x40, 0x6E, 0x08, kind, byte7, byte8, 0xF7};
+}
+
+// The run's processes and clients: Orvan between the sender and the recorder's port 0, the
+// passthrough between the sender and port 1.
+struct Rig {
+    PrivateServer& server;
+    ScheduledSender& sender;
+    Recorder& recorder;
+    pid_t orvan;
+};
+enum RecorderPort { FromOrvan, FromPassthrough };
+
+std::vector<Recorder::Event> playAndCollect(Rig& rig, std::vector<TimedMessage> schedule,
+                                            size_t answers) {
+    return PlayAndCollect(rig.sender, std::move(schedule), rig.recorder, FromOrvan, answers);
+}
+
+struct Matched {
+    std::vector<int64_t> latencies;
+    size_t lost = 0;
+    size_t unexpected = 0;
+};
+
+// Answers against the expected message of each report, in order; a report without its answer
+// is lost, an answer that fits no report is unexpected.
+Matched match(const ScheduledSender& sender, const std::vector<Bytes>& expected,
+              const std::vector<Recorder::Event>& answers) {
+    constexpr size_t kLookAhead = 64;
+    Matched m;
+    size_t next = 0;
+    for (const Recorder::Event& answer : answers) {
+        size_t found = next;
+        const size_t end = std::min(expected.size(), next + kLookAhead);
+        while (found < end && expected[found] != answer.message())
+            ++found;
+        if (found == end) {
+            ++m.unexpected;
+            continue;
+        }
+        m.lost += found - next;
+        m.latencies.push_back(static_cast<int32_t>(answer.frame - sender.sentFrame(found)));
+        next = found + 1;
+    }
+    m.lost += expected.size() - next;
+    return m;
+}
+
+void printLatencyRow(const char* name, const Matched& m) {
+    std::printf("  %-12s %s | %5zu %5zu\n", name,
+                FramesAndTime(Summarize(m.latencies), kRate).c_str(), m.lost, m.unexpected);
+}
+
+void latencyPhase(Rig& rig) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<uint32_t> jitter(0, kLatencySpacing - 1);
+    std::vector<TimedMessage> schedule;
+    std::vector<Bytes> notes;
+    std::vector<Bytes> reports;
+    for (size_t k = 0; k < kLatencyReports; ++k) {
+        const auto pad = static_cast<uint8_t>(k / 2 % 16);
+        const bool hit = k % 2 == 0;
+        const Bytes sent = report(0x45, hit ? 0x40 + pad : pad, hit ? 0x64 : 0x00);
+        // Random frames, in order: each report somewhere in a window of its own.
+        schedule.push_back({static_cast<uint32_t>(k * kLatencySpacing + jitter(random)), sent});
+        notes.push_back({0x90, pad, static_cast<uint8_t>(hit ? 0x64 : 0x00)});
+        reports.push_back(sent);
+    }
+    const std::vector<Recorder::Event> fromOrvan =
+        playAndCollect(rig, std::move(schedule), kLatencyReports);
+    const Matched orvan = match(rig.sender, notes, fromOrvan);
+    std::vector<Recorder::Event> fromThru = rig.recorder.events(FromPassthrough);
+    const Matched floor = match(rig.sender, reports, fromThru);
+
+    std::printf("\nLatency: %zu pad reports (hit, release, ...) at random frames, report to note\n",
+                kLatencyReports);
+    std::printf("  %-12s %6s %6s %6s %6s | %8s %8s %8s %8s | %5s %5s\n", "", "min", "p50", "p99",
+                "max", "min", "p50", "p99", "max", "lost", "unexp");
+    std::printf("  %-12s %27s | %35s |\n", "", "frames", "microseconds");
+    printLatencyRow("passthrough", floor);
+    printLatencyRow("orvan", orvan);
+    const Summary o = Summarize(orvan.latencies);
+    const Summary f = Summarize(floor.latencies);
+    std::printf("  Orvan adds: p50 %.2f, p99 %.2f, max %.2f periods over the floor\n",
+                double(o.p50 - f.p50) / kPeriod, double(o.p99 - f.p99) / kPeriod,
+                double(o.max - f.max) / kPeriod);
+    const bool met = o.p99 <= f.p99 + kPeriod + 32 && o.max <= 2 * kPeriod && orvan.lost == 0;
+    std::printf("  goal (p99 <= floor + 1 period + 32 frames, max <= 2 periods, none lost): %s\n",
+                met ? "met" : "NOT MET");
+}
+
+// Pulsed notes of the bank buttons, knob 1 and the jog wheel, one after the other.
+void pulsePhase(Rig& rig) {
+    struct Kind {
+        const char* name;
+        double minimumMs;
+        std::vector<uint8_t> notes;
+    };
+    const Kind kinds[] = {{"bank buttons (wait 5)", 6.0, {16, 17, 18}},
+                          {"knob 1 (wait 3)", 4.0, {20, 22}},
+                          {"jog wheel (wait 3)", 4.0, {40, 41}}};
+    std::vector<TimedMessage> schedule;
+    uint32_t frame = 0;
+    for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing) {
+        const auto bankSwitch = static_cast<uint8_t>(0x10 + (i + 1) % 3);
+        schedule.push_back({frame, report(0x48, bankSwitch, 0x7F)});
+        schedule.push_back({frame + kPulseSpacing / 2, report(0x48, bankSwitch, 0x00)});
+    }
+    for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing)
+        schedule.push_back({frame, report(0x49, 0x00, i % 2 ? 0x00 : 0x7F)});
+    for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing)
+        schedule.push_back({frame, report(0x43, 0x00, i % 2 ? 0x01 : 0x7F)});
+    // Back to bank 1 for the flood.
+    schedule.push_back({frame, report(0x48, 0x10, 0x7F)});
+    schedule.push_back({frame + kPulseSpacing / 2, report(0x48, 0x10, 0x00)});
+    const std::vector<Recorder::Event> got =
+        playAndCollect(rig, std::move(schedule), 2 * (3 * kPulsesPerKind + 1));
+
+    std::map<uint8_t, uint32_t> noteOn;
+    std::map<uint8_t, std::vector<int64_t>> lengths;
+    for (const Recorder::Event& e : got) {
+        if (e.size != 3 || e.bytes[0] != 0x90)
+            continue;
+        if (e.bytes[2] == 127)
+            noteOn[e.bytes[1]] = e.frame;
+        else if (e.bytes[2] == 0 && noteOn.count(e.bytes[1]))
+            lengths[e.bytes[1]].push_back(static_cast<int32_t>(e.frame - noteOn[e.bytes[1]]));
+    }
+    std::printf("\nPulse lengths on the wire, note-on to note-off\n");
+    std::printf("  %-22s %5s %6s %6s %6s %6s | %8s %8s %8s %8s | %s\n", "", "count", "min", "p50",
+                "p99", "max", "min", "p50", "p99", "max", "goal");
+    std::printf("  %-22s %5s %27s | %35s |\n", "", "", "frames", "milliseconds");
+    for (const Kind& kind : kinds) {
+        std::vector<int64_t> all;
+        for (uint8_t note : kind.notes)
+            all.insert(all.end(), lengths[note].begin(), lengths[note].end());
+        const Summary s = Summarize(all);
+        const auto minimum = static_cast<int64_t>(kind.minimumMs * kRate / 1000);
+        const bool met = s.count > 0 && s.min >= minimum && s.p99 <= minimum + 2 * kRate / 1000;
+        std::printf("  %-22s %5zu %s | >= %.0f ms, p99 <= %.0f ms: %s\n", kind.name, s.count,
+                    FramesAndTime(s, kRate, true).c_str(), kind.minimumMs, kind.minimumMs + 2,
+                    met ? "met" : "NOT MET");
+    }
+}
+
+// Drops Orvan reported on its standard error.
+std::pair<uint64_t, uint64_t> reportedDrops(const std::string& log) {
+    uint64_t in = 0;
+    uint64_t out = 0;
+    const std::regex incoming(R"(orvan: (\d+) incoming message\(s\) dropped)");
+    for (std::sregex_iterator it(log.begin(), log.end(), incoming), end; it != end; ++it)
+        in += std::stoull((*it)[1]);
+    for (size_t at = log.find("output buffer full"); at != std::string::npos;
+         at = log.find("output buffer full", at + 1))
+        ++out;
+    return {in, out};
+}
+
+void floodPhase(Rig& rig, const std::string& log, long idleKiB) {
+    constexpr int kRatePerSecond = 3500;
+    constexpr int kSeconds = 20;
+    const FloodPlan plan = MakeFlood(kRatePerSecond, kSeconds, kRate, 0);
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<Recorder::Event> got = playAndCollect(rig, plan.reports, plan.answerCount());
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::vector<Bytes> messages;
+    for (const Recorder::Event& e : got)
+        messages.push_back(e.message());
+    const FloodCheck check = CheckFlood(plan, messages);
+    const auto [droppedIn, droppedOut] = reportedDrops(ReadFile(log));
+    std::printf("\nFlood: %d reports/s for %d s (pad hits and releases, bursts of knob pulses)\n",
+                kRatePerSecond, kSeconds);
+    std::printf("  %zu reports, %zu answered in order, %zu missing, %zu out of order, %zu "
+                "pulses unended; Orvan reported %llu input and %llu output drops; all answered "
+                "after %.1f s\n",
+                plan.reports.size(), check.answered, check.missing, check.disordered,
+                check.unclosed, static_cast<unsigned long long>(droppedIn),
+                static_cast<unsigned long long>(droppedOut), took);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const long afterKiB = ResidentKiB(rig.orvan);
+    std::printf("\nResident memory of orvan: idle %.1f MiB, after the flood %.1f MiB (%+.1f MiB)\n",
+                idleKiB / 1024.0, afterKiB / 1024.0, (afterKiB - idleKiB) / 1024.0);
+}
+
+bool connected(jack_client_t* client, const std::string& port, int count) {
+    jack_port_t* p = jack_port_by_name(client, port.c_str());
+    return p && jack_port_connected(p) >= count;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char dir[] = "/tmp/orvan-bench-XXXXXX";
+    if (!mkdtemp(dir))
+        return 2;
+    setenv("XDG_CONFIG_HOME", dir, 1);
+    QCoreApplication app(argc, argv);
+    WriteSettingsStore(dir, {{"KnobSends", "MIDI"},
+                             {"JogWheelSends", "MIDI"},
+                             {"BankSelectMode", "MIDI"},
+                             {"FlashMode", "MIDI"}});
+
+    PrivateServer server("bench", true);
+    const std::string tag = std::to_string(getpid());
+    ScheduledSender sender(server.name(), "bench-tx-" + tag);
+    Recorder recorder(server.name(), "bench-rx-" + tag, {"orvan", "thru"}, 1 << 19);
+    Passthrough thru(server.name(), "bench-thru-" + tag);
+    ConnectPorts(sender.client(), sender.port(), thru.port("in"));
+    ConnectPorts(sender.client(), thru.port("out"), recorder.port(FromPassthrough));
+
+    const std::string log = std::string(dir) + "/orvan.log";
+    ChildProcess orvan({ORVAN_BINARY, "--server", server.name(), "--client-name",
+                        "orvan-bench-" + tag, "--controller", "^" + sender.port() + "$", "--daw",
+                        "^" + recorder.port(FromOrvan) + "$"},
+                       {}, log);
+    const bool up = WaitUntil([&] {
+        return !orvan.running() || (connected(sender.client(), sender.port(), 2) &&
+                                    connected(sender.client(), recorder.port(FromOrvan), 1));
+    });
+    if (!up || !orvan.running()) {
+        std::fprintf(stderr, "orvan did not start or connect:\n%s", ReadFile(log).c_str());
+        return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // connections take effect, start-up ends
+    const long idleKiB = ResidentKiB(orvan.pid());
+
+    std::printf("Orvan on a private synchronous JACK server: dummy driver, %u Hz, %lld-frame "
+                "periods (%.2f ms)\n",
+                kRate, static_cast<long long>(kPeriod), kPeriod * 1000.0 / kRate);
+    Rig rig{server, sender, recorder, orvan.pid()};
+    latencyPhase(rig);
+    pulsePhase(rig);
+    floodPhase(rig, log, idleKiB);
+    if (recorder.overflow() > 0)
+        std::printf("note: the recorder ran out of room for %llu events\n",
+                    static_cast<unsigned long long>(recorder.overflow()));
+    std::fflush(stdout);
+    orvan.signal(SIGTERM);
+    orvan.waitExit(std::chrono::seconds(10));
+    return 0;
+}
