@@ -35,10 +35,14 @@ std::string WorkDir() {
 
 PrivateServer::PrivateServer(const std::string& suffix, bool synchronous)
     : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
-      log_(WorkDir() + "/jackd-" + suffix + ".log") {
+      log_(WorkDir() + "/jackd-" + suffix + ".log"), synchronous_(synchronous) {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
+    start();
+}
+
+void PrivateServer::start() {
     std::vector<std::string> argv{ORVAN_JACKD, "-t", "5000", "-n", name_};
-    if (synchronous)
+    if (synchronous_)
         argv.emplace_back("-S");
     argv.insert(argv.end(), {"-d", "dummy", "-r", "48000", "-p", "128"});
     jackd_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, log_);
@@ -54,11 +58,18 @@ PrivateServer::~PrivateServer() {
 }
 
 void PrivateServer::stop(int signalNumber) {
+    halt(signalNumber, true);
+}
+
+void PrivateServer::halt(int signalNumber, bool reclaim) {
     if (!jackd_)
         return;
     jackd_->signal(signalNumber);
-    if (!jackd_->waitExit(std::chrono::seconds(10)))
+    bool clean = signalNumber != SIGKILL;
+    if (!jackd_->waitExit(std::chrono::seconds(10))) {
         jackd_->signal(SIGKILL);
+        clean = false;
+    }
     jackd_.reset();
     // Semaphores of clients that were still attached when it stopped stay behind, and so does the
     // server's own memory when it was killed: remove them.
@@ -69,5 +80,16 @@ void PrivateServer::stop(int signalNumber) {
         if ((file.rfind("jack_sem.", 0) == 0 && file.find(mark) != std::string::npos) ||
             file.rfind("jack" + mark, 0) == 0)
             std::filesystem::remove(entry.path(), errors);
+    }
+    // A killed server keeps its entry in JACK's server registry, which has room for only a few
+    // servers on the whole machine: a server started under the same name takes the dead one's
+    // entry over and gives it back when it stops properly.
+    if (!clean && reclaim) {
+        try {
+            start();
+            halt(SIGTERM, false);
+        } catch (const std::exception&) {
+            // Nothing more to give back.
+        }
     }
 }

@@ -22,8 +22,12 @@ public:
     void stop(int signalNumber = SIGTERM);
 
 private:
+    void start();
+    void halt(int signalNumber, bool reclaim);
+
     std::string name_;
     std::string log_;
+    bool synchronous_;
     std::unique_ptr<ChildProcess> jackd_;
 };
 
