@@ -27,6 +27,8 @@ public:
 
     // Host input handled inside waits nests at most this deep; deeper input waits its turn.
     static constexpr int kMaxWaitDepth = 8;
+    // At most this much input waits its turn; more is dropped, whole, and counted.
+    static constexpr size_t kMaxHeldInput = 4096;
 
     explicit frmMain(HostFactory createHost, QWidget* parent = nullptr);
     ~frmMain() override;
@@ -114,6 +116,7 @@ public:
     int WaitDepth() const { return waitDepth_; }
     int DeepestWaitDepth() const { return deepestWaitDepth_; }
     bool Ending() const { return bEnding_; }
+    long DroppedInput() const { return droppedInput_; }
 
     // Controls
     QLineEdit* VersionText = nullptr;
@@ -147,6 +150,7 @@ private:
     std::deque<std::function<void()>> pendingInput_;
     int waitDepth_ = 0;
     int deepestWaitDepth_ = 0;
+    long droppedInput_ = 0;
     bool bEnding_ = false;
     bool padsRecalled_ = false; // the stored pads were loaded in this run
     bool bUnloaded_ = false;

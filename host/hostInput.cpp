@@ -11,6 +11,11 @@
 // held handler would sit on the stack of the one before it.
 
 void frmMain::queueHostInput(std::function<void()> input) {
+    // Input faster than pulses can end would otherwise pile up here without limit.
+    if (pendingInput_.size() >= kMaxHeldInput) {
+        ++droppedInput_;
+        return;
+    }
     pendingInput_.push_back(std::move(input));
     drainHostInput();
 }

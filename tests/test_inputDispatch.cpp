@@ -204,3 +204,33 @@ TEST(InputDispatch, NestingStopsAtTheWaitBound) {
     EXPECT_EQ(w.WaitDepth(), 0);
     EXPECT_TRUE(answers.shown.empty());
 }
+
+// Input held at the wait bound is kept up to a limit; beyond it, it is dropped and counted.
+TEST(InputDispatch, HeldInputIsBounded) {
+    MessageAnswers answers;
+    auto owned = std::make_unique<AnsweringHost>();
+    AnsweringHost& host = *owned;
+    frmMain w([&owned]() -> std::unique_ptr<MidiHost> { return std::move(owned); });
+    w.Form_Load();
+    w.strFlashMidiCC = "MIDI";
+    constexpr size_t kExtra = 10;
+    host.onMessage = [&](int32_t status, int32_t data1, int32_t data2) {
+        if (status != 0x90 || data1 >= 16 || data2 == 0)
+            return;
+        const int pad = data1;
+        QTimer::singleShot(0, &w, [&host, pad] {
+            if (pad < frmMain::kMaxWaitDepth - 1) {
+                host.raiseSysEx("F0 42 40 6E 08 45 " + HexByte(0x41 + pad) + " 64 F7");
+                return;
+            }
+            for (size_t i = 0; i < frmMain::kMaxHeldInput + kExtra; ++i)
+                host.raiseSysEx("F0 42 40 6E 08 47 00 7F F7"); // the pedal
+        });
+        w.PulsedMidiOutPut(0, static_cast<int16_t>(100 + pad));
+    };
+    host.raiseSysEx("F0 42 40 6E 08 45 40 64 F7");
+    const auto pedals = std::count(host.wire.begin(), host.wire.end(), "90 40 7F");
+    EXPECT_EQ(static_cast<size_t>(pedals), frmMain::kMaxHeldInput);
+    EXPECT_EQ(w.DroppedInput(), static_cast<long>(kExtra));
+    EXPECT_EQ(w.DeepestWaitDepth(), frmMain::kMaxWaitDepth);
+}
