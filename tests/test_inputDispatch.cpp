@@ -157,6 +157,20 @@ public:
             onMessage(status, data1, data2);
     }
 };
+
+// A loaded window whose FLASH pads play notes, on an answering host.
+struct AnsweringWindow {
+    AnsweringWindow() {
+        w.Form_Load();
+        w.strFlashMidiCC = "MIDI";
+        host.wire.clear();
+    }
+
+    MessageAnswers answers;
+    std::unique_ptr<AnsweringHost> owned = std::make_unique<AnsweringHost>();
+    AnsweringHost& host = *owned;
+    frmMain w{[this]() -> std::unique_ptr<MidiHost> { return std::move(owned); }};
+};
 } // namespace
 
 // Each pad note is answered by a pulse, during which the next pad report arrives. The ninth
@@ -164,13 +178,8 @@ public:
 // and then run one after another, in arrival order.
 TEST(InputDispatch, NestingStopsAtTheWaitBound) {
     static_assert(frmMain::kMaxWaitDepth == 8);
-    MessageAnswers answers;
-    auto owned = std::make_unique<AnsweringHost>();
-    AnsweringHost& host = *owned;
-    frmMain w([&owned]() -> std::unique_ptr<MidiHost> { return std::move(owned); });
-    w.Form_Load();
-    w.strFlashMidiCC = "MIDI";
-    host.wire.clear();
+    AnsweringWindow aw;
+    auto& [answers, owned, host, w] = aw;
 
     auto padHit = [](int pad) { return "F0 42 40 6E 08 45 " + HexByte(0x40 + pad) + " 64 F7"; };
     host.onMessage = [&](int32_t status, int32_t data1, int32_t data2) {
@@ -207,12 +216,8 @@ TEST(InputDispatch, NestingStopsAtTheWaitBound) {
 
 // Input held at the wait bound is kept up to a limit; beyond it, it is dropped and counted.
 TEST(InputDispatch, HeldInputIsBounded) {
-    MessageAnswers answers;
-    auto owned = std::make_unique<AnsweringHost>();
-    AnsweringHost& host = *owned;
-    frmMain w([&owned]() -> std::unique_ptr<MidiHost> { return std::move(owned); });
-    w.Form_Load();
-    w.strFlashMidiCC = "MIDI";
+    AnsweringWindow aw;
+    auto& [answers, owned, host, w] = aw;
     constexpr size_t kExtra = 10;
     host.onMessage = [&](int32_t status, int32_t data1, int32_t data2) {
         if (status != 0x90 || data1 >= 16 || data2 == 0)
