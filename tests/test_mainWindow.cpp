@@ -108,8 +108,8 @@ TEST(MainWindow, QuitAndClose) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         FreshStore store;
+        std::vector<std::string> calls; // outlives the window, which may shut down at its end
         Started h;
-        std::vector<std::string> calls;
         h.host().onCall = [&](const std::string& call) { calls.push_back(call); };
         if (c.how == std::string("close")) {
             h.main().close();
