@@ -32,4 +32,16 @@ if ! running; then
     done
 fi
 
-build-release/orvan "$@"
+if [ -z "${jackd_pid:-}" ]; then
+    exec build-release/orvan "$@"
+fi
+# Orvan closes first when this script is asked to stop, then the server it used.
+build-release/orvan "$@" &
+orvan_pid=$!
+trap 'kill -TERM "$orvan_pid" 2>/dev/null' INT TERM
+status=0
+wait "$orvan_pid" || status=$?
+if kill -0 "$orvan_pid" 2>/dev/null; then
+    wait "$orvan_pid" || status=$?
+fi
+exit "$status"
