@@ -1,5 +1,6 @@
 #include "settings/frmConfig.h"
 #include "mapping/UCase.h"
+#include "settings/FirstRunValues.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
 #include "ui/MessageBox.h"
@@ -187,7 +188,8 @@ void frmConfig::RecallSettings() {
     const std::string channel = ReadSetting("GlobalChannel");
     const auto c = IntegerOfText(channel);
     const bool outOfRange = NumberOfText(channel) && !(c && *c >= 1 && *c <= 16);
-    txtGlobalChannel->setText(outOfRange ? QStringLiteral("1") : QString::fromStdString(channel));
+    txtGlobalChannel->setText(outOfRange ? QString::number(kFirstRunChannel)
+                                         : QString::fromStdString(channel));
 
     if (ReadSetting("FdbPadsAlwaysActive") == "1")
         chkFdbPadsAlwaysActive->setChecked(true);
@@ -264,9 +266,9 @@ void frmConfig::SaveSettings() {
 // The values of a first run; they are stored only when "Okay" confirms them.
 void frmConfig::btnRestoreDefaults_Click() {
     chkRecallWithNativeMode->setChecked(false);
-    txtGlobalChannel->setText(QStringLiteral("1"));
-    txtJogWheelLeft->setText(QStringLiteral("40"));
-    txtJogWheelRight->setText(QStringLiteral("41"));
+    txtGlobalChannel->setText(QString::number(kFirstRunChannel));
+    txtJogWheelLeft->setText(QString::number(kFirstRunJogWheelLeft));
+    txtJogWheelRight->setText(QString::number(kFirstRunJogWheelRight));
     optJogWheelMidiCC[0]->setChecked(true);
     optKnobMidiCC[0]->setChecked(true);
     for (const ModeGroup& group : modeGroups())

@@ -1,5 +1,6 @@
 #include "host/frmMain.h"
 #include "mapping/UCase.h"
+#include "settings/FirstRunValues.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
 
@@ -63,10 +64,10 @@ void frmMain::RestoreSettings() {
     if (channel && *channel >= 1 && *channel <= 16)
         intMidiChannel = static_cast<int16_t>(*channel - 1);
     else
-        WriteSetting("GlobalChannel", "1");
+        WriteSetting("GlobalChannel", std::to_string(kFirstRunChannel));
 
-    restoreNumber("JogWheelLeft", "JogWheelLeft", 40, intJogWheelLeft);
-    restoreNumber("JogWheelright", "JogWheelRight", 41, intJogWheelRight);
+    restoreNumber("JogWheelLeft", "JogWheelLeft", kFirstRunJogWheelLeft, intJogWheelLeft);
+    restoreNumber("JogWheelright", "JogWheelRight", kFirstRunJogWheelRight, intJogWheelRight);
 
     if (UCase(ReadSetting("XYpadTap")) == "1") {
         bXYPadTap = true;
