@@ -7,8 +7,8 @@
 
 // Host input is handled in arrival order. Waits dispatch pending events, so input may run nested
 // inside an earlier handler's wait; beyond kMaxWaitDepth nested waits it is held back and runs at
-// the next dispatch of a shallower wait. A returning wait never runs held input itself, else each
-// held handler would sit on the stack of the one before it.
+// the next dispatch of a shallower wait, or when the outermost wait ends. Only then does a
+// returning wait run held input, else each held handler would sit on the stack of the one before.
 
 void frmMain::queueHostInput(std::function<void()> input) {
     // Input faster than pulses can end would otherwise pile up here without limit.

@@ -64,8 +64,6 @@ void frmMain::ZivUvozaroSysExIn(const std::string& bstrSysEx) {
         if (s != "20")
             ZivUvozaro_ButtonMatrix(s, byte8(bstrSysEx) == "7F");
     } else if (kind == "49") {
-        if (!IsHexPair(byte8(bstrSysEx)))
-            return;
         ZivUvozaro_CheckKnobTwist(bstrSysEx, byte7(bstrSysEx) == "00" ? 1 : 2);
     } else if (kind == "43") {
         ZivUvozaro_JogWheel(bstrSysEx);
