@@ -1,19 +1,10 @@
 #include "host/MidiBytes.h"
 
-#include "host/MidiHost.h"
-#include "protocol/HexText.h"
-
-#include <cctype>
+#include "engine/HexText.h"
 
 namespace {
 bool isBlank(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-[[noreturn]] void refuse(const std::string& why, const std::string& text) {
-    constexpr size_t kShown = 60;
-    const std::string shown = text.size() > kShown ? text.substr(0, kShown) + "..." : text;
-    throw HostError("HostSendSysEx: " + why + ": \"" + shown + "\"");
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 } // namespace
 
@@ -42,8 +33,8 @@ int DataBytesAfter(uint8_t status) {
     }
 }
 
-std::vector<uint8_t> SysExBytes(const std::string& text, size_t maxBytes) {
-    std::vector<uint8_t> bytes;
+size_t SysExBytes(std::string_view text, uint8_t* out, size_t capacity) {
+    size_t size = 0;
     for (size_t i = 0; i < text.size();) {
         if (isBlank(text[i])) {
             ++i;
@@ -52,35 +43,38 @@ std::vector<uint8_t> SysExBytes(const std::string& text, size_t maxBytes) {
         size_t end = i;
         while (end < text.size() && !isBlank(text[end]))
             ++end;
-        const int high = end - i == 2 ? HexDigitValue(text[i]) : -1;
-        const int low = end - i == 2 ? HexDigitValue(text[i + 1]) : -1;
-        if (high < 0 || low < 0) {
-            std::string why = "\"";
-            why.append(text, i, std::min<size_t>(end - i, 8));
-            refuse(why + "\" is not a hex byte", text);
-        }
-        if (bytes.size() == maxBytes)
-            refuse("longer than " + std::to_string(maxBytes) + " bytes", text);
-        bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+        if (end - i != 2 || size == capacity)
+            return 0;
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
+        if (high < 0 || low < 0)
+            return 0;
+        out[size++] = static_cast<uint8_t>(high * 16 + low);
         i = end;
     }
-    if (bytes.size() < 2 || bytes.front() != 0xF0 || bytes.back() != 0xF7)
-        refuse("a SysEx message begins with F0 and ends with F7", text);
-    for (size_t i = 1; i + 1 < bytes.size(); ++i) {
-        if (bytes[i] > 0x7F)
-            refuse("byte " + HexByte(bytes[i]) + " inside the message is not a data byte", text);
+    if (size < 2 || out[0] != 0xF0 || out[size - 1] != 0xF7)
+        return 0;
+    for (size_t i = 1; i + 1 < size; ++i)
+        if (out[i] > 0x7F)
+            return 0;
+    return size;
+}
+
+std::string_view WriteSysExText(const uint8_t* bytes, size_t size, char* out) {
+    size_t length = 0;
+    for (size_t i = 0; i < size; ++i) {
+        if (i > 0)
+            out[length++] = ' ';
+        const HexPair pair = HexByte(bytes[i]);
+        out[length++] = pair[0];
+        out[length++] = pair[1];
     }
-    return bytes;
+    return {out, length};
 }
 
 std::string SysExText(const uint8_t* bytes, size_t size) {
-    std::string text;
-    text.reserve(size * 3);
-    for (size_t i = 0; i < size; ++i) {
-        if (i > 0)
-            text += ' ';
-        text += HexByte(bytes[i]);
-    }
+    std::string text(size * 3, ' ');
+    text.resize(WriteSysExText(bytes, size, text.data()).size());
     return text;
 }
 

@@ -3,20 +3,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
-// MIDI bytes as the host sends and delivers them.
+// MIDI bytes as the host sends and delivers them. Nothing here allocates but SysExText.
 
 // How many data bytes follow this status byte in a whole message; -1 for a byte that does not
 // start a message of its own (F0 and F7 frame SysEx; F4, F5, F9, FD are undefined).
 int DataBytesAfter(uint8_t status);
 
 // The bytes of one SysEx message written as hex text: byte pairs separated by runs of blanks,
-// either case, F0 first, F7 last, 00..7F in between, at most maxBytes. Anything else throws a
-// host error naming what is wrong.
-std::vector<uint8_t> SysExBytes(const std::string& text, size_t maxBytes);
+// either case, F0 first, F7 last, 00..7F in between, at most capacity bytes. Their number, or 0
+// when the text is not such a message.
+size_t SysExBytes(std::string_view text, uint8_t* out, size_t capacity);
 
-// Bytes as upper-case hex pairs separated by single blanks: "F0 42 F7".
+// Bytes as upper-case hex pairs separated by single blanks ("F0 42 F7"), written to out, which
+// holds at least 3 * size characters.
+std::string_view WriteSysExText(const uint8_t* bytes, size_t size, char* out);
 std::string SysExText(const uint8_t* bytes, size_t size);
 
 // The bytes of one short message, written to out; 0 when it would not be valid MIDI (a status

@@ -1,27 +1,30 @@
 #pragma once
 
+#include "host/EngineSnapshot.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
-// A failing host operation. Nothing between the operation and the event handler that started the
-// chain catches it; that handler reports it and ends the program.
+class EngineRunner;
+
+// A host that could not be attached, or an operation of it that failed.
 class HostError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// The MIDI routing host: every MIDI byte Orvan sends or receives passes through it. Its three
-// events are delivered on the GUI thread, and only while input events are switched on.
+// The MIDI routing host as the window sees it: what it tells about itself, the switches of its
+// input, and the engine it runs. Every operation is for the window's thread; the host's events
+// are raised from Poll, on that thread.
 class MidiHost {
 public:
     struct Events {
-        std::function<void(int32_t nTimestamp, int32_t port, int32_t Status, int32_t data1,
-                           int32_t data2)>
-            MidiInput;
-        std::function<void(const std::string& bstrSysEx)> SysExInput;
+        // The server went away: no more input, no more output.
         std::function<void()> StopInputRequest;
+        // A port matching the controller pattern appeared again and was connected (a replug).
+        std::function<void()> ControllerReturned;
     };
 
     virtual ~MidiHost() = default;
@@ -40,8 +43,13 @@ public:
     virtual void HostCloseOnClientExit(int32_t value) = 0;
     virtual void HostInputCapture(int32_t value) = 0;
     virtual void HostInputEvents(int32_t value) = 0;
-    virtual void HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) = 0;
-    virtual void HostSendSysEx(const std::string& text) = 0;
+
+    // The engine behind the host: commands to it, snapshots of it.
+    virtual EngineRunner& Engine() = 0;
+    // Raises the events that came since the last call.
+    virtual void Poll() = 0;
+    // Messages lost so far, by reason.
+    virtual DropCounts Drops() = 0;
 
     // Set once by the owner before input is switched on.
     void setEvents(Events events) { events_ = std::move(events); }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "host/jack/HostOptions.h"
+
+#include <string>
+#include <vector>
+
+// What the command line asks for: how to attach to JACK, and what to do once started.
+struct LaunchOptions {
+    HostOptions host;
+    bool nativeMode = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct LaunchParse {
+    LaunchOptions options;
+    std::string error; // empty when the command line is good
+};
+
+// Reads the arguments after the program name. Values follow their option as the next argument
+// or after "=" ("--server NAME", "--server=NAME").
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
+
+std::string LaunchUsage();

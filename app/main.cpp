@@ -1,0 +1,62 @@
+#include "app/LaunchOptions.h"
+#include "app/SignalClose.h"
+#include "host/jack/JackHost.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+bool set(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Without a display Orvan still runs, on Qt's offscreen platform, and says so.
+void chooseDisplay() {
+    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY"))
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::fprintf(stderr, "orvan: no display found; running on Qt's offscreen platform\n");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    // A signal during a long start-up ends Orvan as its close box does, once it is up.
+    CloseOnSignals closeOnSignals;
+    const LaunchParse parse = ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.error.empty()) {
+        std::fprintf(stderr, "orvan: %s\n%s", parse.error.c_str(), LaunchUsage().c_str());
+        return 2;
+    }
+    const LaunchOptions& options = parse.options;
+    if (options.help) {
+        std::printf("%s", LaunchUsage().c_str());
+        return 0;
+    }
+    if (options.version) {
+        std::printf("orvan %s\n", ORVAN_VERSION);
+        return 0;
+    }
+
+    chooseDisplay();
+    int qtArgc = 1; // Orvan's own options are not Qt's to read
+    QApplication app(qtArgc, argv);
+    frmMain window([&options] { return std::make_unique<JackHost>(options.host); });
+    try {
+        window.Form_Load();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "orvan: %s\n", error.what());
+        return 1;
+    }
+    closeOnSignals.closes(window);
+    window.show();
+    if (options.nativeMode)
+        QTimer::singleShot(0, &window,
+                           [&window] { window.RunEvent([&window] { window.btnInitNativeMode_Click(); }); });
+    const int status = app.exec();
+    return window.Ending() ? 1 : status;
+}

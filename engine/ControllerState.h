@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/FixedText.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// Pad modes ("FLASH", "TOGGLE", "CN1", ...) and the mode of the held mode button. Stored modes
+// that are no mode of Orvan's are kept as far as they fit.
+using ModeText = FixedText<31>;
+// An output kind: "MIDI" or "CC".
+using SettingText = FixedText<15>;
+// Texts handed to the display.
+using DisplayText = FixedText<15>;
+// The LED and display packet as text.
+using LedPacketText = FixedText<63>;
+
+// What the configuration dialog edits and the store restores. Integer members are 16-bit, as the
+// stored settings and the wire values expect.
+struct ControllerSettings {
+    int16_t intMidiChannel = 0;
+    SettingText strJogWheelMode;
+    int16_t intJogWheelLeft = 0;
+    int16_t intJogWheelRight = 0;
+    SettingText strKnobMode;
+    bool bAssignToggled = false;
+    SettingText strCN1MidiCC;
+    SettingText strCN2MidiCC;
+    SettingText strCN3MidiCC;
+    SettingText strFDBMidiCC;
+    SettingText strToggleMidiCC;
+    SettingText strFlashMidiCC;
+    SettingText strBankSelectMidiCC;
+    SettingText strTRKMidiCC;
+    bool bFixedVelocity = false;
+    bool bFdbPadsAlwaysActive = false;
+    bool bXYPadTap = false;
+};
+
+// The whole run-time state of the controller mapping: the settings, the pads of the three banks,
+// the buttons and the LED packet.
+struct ControllerState : ControllerSettings {
+    static constexpr int kPads = 16;
+    static constexpr int kBanks = 3;
+    static constexpr int kButtons = 19;
+
+    template <typename T> using PadTable = std::array<std::array<T, kBanks>, kPads>;
+
+    bool bKnob1State = false;
+    bool bKnob2State = false;
+    bool bInitialising = false;
+    DisplayText strDisplayText;
+    std::array<int32_t, 2> intKnobValue{};
+    PadTable<bool> bPadState{};                     // [pad][bank]
+    PadTable<std::optional<bool>> vPadStateSaved{}; // empty until a mode view saves it
+    PadTable<ModeText> strPadMode{};
+    LedPacketText strLedSysEx;
+    int16_t intCurrentBank = 0;
+    ModeText strButtonMode;
+    std::array<bool, kButtons> bButtonLed{};
+    std::array<FixedText<2>, kButtons> strButtonLedId{};
+    int32_t intLastXYValue = 0;
+};

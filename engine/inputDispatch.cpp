@@ -1,0 +1,121 @@
+#include "engine/ControllerEngine.h"
+#include "engine/HexText.h"
+#include "engine/NativeMessages.h"
+#include "engine/ReportValue.h"
+#include "engine/UCase.h"
+
+namespace {
+// Payload positions (0-based) of the report kind and the two value bytes.
+std::string_view kindOf(std::string_view payload) {
+    return payload.substr(0, 2);
+}
+std::string_view byte7(std::string_view payload) {
+    return payload.substr(3, 2);
+}
+std::string_view byte8(std::string_view payload) {
+    return ReportValueText(payload);
+}
+
+// A pad byte names one of the 16 pads: 00..0F on release, 40..4F on a hit.
+bool isPadByte(std::string_view text) {
+    if (!IsHexPair(text))
+        return false;
+    const int32_t v = HextoDec(text);
+    return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
+}
+
+// Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read, and
+// neither does a report whose end byte comes in place of byte 7 or 8.
+constexpr size_t kMinPayload = 8;
+bool carriesValues(std::string_view payload) {
+    return payload.size() >= kMinPayload && byte7(payload) != "F7" && byte8(payload) != "F7";
+}
+} // namespace
+
+Task ControllerEngine::mWire_SysExInput(std::string_view bstrSysEx) {
+    if (bInitialising)
+        return {};
+    return AnalyzeSysExInput(bstrSysEx);
+}
+
+Task ControllerEngine::AnalyzeSysExInput(std::string_view bstrSysEx) {
+    if (!bstrSysEx.starts_with(native::kHeader))
+        return {};
+    std::string_view payload = bstrSysEx.size() > 15 ? bstrSysEx.substr(15) : std::string_view();
+    while (!payload.empty() && payload.back() == ' ')
+        payload.remove_suffix(1);
+    return ZivUvozaroSysExIn(payload);
+}
+
+// Pad and pedal reports are handled at once; the handlers of buttons, knobs and the jog wheel may
+// wait, and are handed back to the caller when they do.
+Task ControllerEngine::ZivUvozaroSysExIn(std::string_view bstrSysEx) {
+    if (!carriesValues(bstrSysEx))
+        return {};
+    const std::string_view kind = kindOf(bstrSysEx);
+    if (kind == "45") {
+        const std::string_view p = byte7(bstrSysEx);
+        if (!isPadByte(p))
+            return {};
+        if (HextoDec(p) < 0x28)
+            ZivUvozaro_PadPressed(p, false, "");
+        else
+            ZivUvozaro_PadPressed(p, true, bFixedVelocity ? "7F" : byte8(bstrSysEx));
+    } else if (kind == "48") {
+        const std::string_view s = byte7(bstrSysEx);
+        if (s != "20")
+            return ZivUvozaro_ButtonMatrix(s, byte8(bstrSysEx) == "7F");
+    } else if (kind == "49") {
+        return ZivUvozaro_CheckKnobTwist(bstrSysEx, byte7(bstrSysEx) == "00" ? 1 : 2);
+    } else if (kind == "43") {
+        return ZivUvozaro_JogWheel(bstrSysEx);
+    } else if (kind == "47") {
+        if (byte8(bstrSysEx) == "7F")
+            SendNoteOn(64);
+        else
+            SendNoteOff(64);
+    }
+    return {};
+}
+
+void ControllerEngine::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/, int32_t Status,
+                                       int32_t data1, int32_t data2) {
+    // A fixed trigger, always on channel 1.
+    if (data2 > 100 && data1 == 81) {
+        for (int32_t controller : {88, 87, 86, 85})
+            Wire().HostSendMessage(-1, 0xB0, controller, 127);
+    }
+
+    if (data1 == 126 || data1 == 127) {
+        if (bXYPadTap)
+            ZivUvozaroXYTap(data1, data2);
+        else
+            ZivUvozaroXYMove(data1, data2);
+    }
+
+    // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
+    // control changes never drive feedback. Widened, so that no host value can overflow.
+    int64_t number = data1;
+    if (Status >= 0x80 && Status <= 0x8F)
+        data2 = 0;
+    else if (Status >= 0xB0 && Status <= 0xBF)
+        number += 107;
+
+    for (int16_t bank = 0; bank < kBanks; ++bank) {
+        const int64_t first = 24 * bank;
+        if (number >= first && number < first + kPads)
+            ProcessFeedBack(bank, static_cast<int32_t>(number - first), data2);
+    }
+}
+
+void ControllerEngine::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {
+    if (UCase(strPadMode[lData1][intBank]) != "FDB")
+        return;
+    // While a mode view shows this bank, the pad's own state is the one kept aside for the view.
+    const bool on = lData2 >= 63;
+    if (!strButtonMode.empty() && intBank == intCurrentBank)
+        vPadStateSaved[lData1][intBank] = on;
+    else
+        bPadState[lData1][intBank] = on;
+    ZivUvozaro_SetLights();
+}

@@ -1,0 +1,23 @@
+#include "engine/ControllerEngine.h"
+#include "engine/ButtonTable.h"
+#include "engine/ReportValue.h"
+
+Task ControllerEngine::ZivUvozaro_JogWheel(std::string_view bstrSysEx) {
+    const bool left = ReportValueText(bstrSysEx) == "7F";
+
+    // A held modifier turns the steps into its own notes, whatever the jog-wheel setting.
+    for (const JogModifier& modifier : kJogModifiers) {
+        if (!bButtonLed[ButtonIndexOfLedId(modifier.ledId)])
+            continue;
+        co_await PulsedMidiOutPut(3, static_cast<int16_t>(modifier.leftNote + (left ? 0 : 1)));
+        co_return;
+    }
+
+    const int16_t number = left ? intJogWheelLeft : intJogWheelRight;
+    if (strJogWheelMode == "MIDI")
+        co_await PulsedMidiOutPut(3, number);
+    else
+        SendCC(number, 127);
+    DisplayText text(left ? "X--" : "--X");
+    SetDisplay(text, true);
+}

@@ -1,0 +1,196 @@
+#include "host/EngineRunner.h"
+
+#include "host/MidiBytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
+namespace {
+// Commands travel as bytes through the queue.
+static_assert(std::is_trivially_copyable_v<std::optional<PadRecall>>);
+static_assert(std::is_trivially_copyable_v<ControllerSettings>);
+static_assert(std::is_trivially_copyable_v<EngineSnapshot>);
+} // namespace
+
+EngineRunner::EngineRunner(uint32_t sampleRate, MidiOut* tap)
+    : engine_(std::make_unique<ControllerEngine>(static_cast<MidiOut&>(*this))), tap_(tap) {
+    engine_->SetSampleRate(sampleRate);
+    // The start-up state, for a window that looks before the first cycle.
+    snapshots_.back().state = *engine_;
+    snapshots_.publish();
+}
+
+EngineRunner::~EngineRunner() = default;
+
+bool EngineRunner::post(Command command, const void* payload, size_t size) {
+    const CommandHeader header{command, static_cast<uint32_t>(size)};
+    return commands_.write(&header, sizeof header, payload, size);
+}
+
+bool EngineRunner::PostNativeMode(const std::optional<PadRecall>& recall) {
+    return post(Command::NativeMode, &recall, sizeof recall);
+}
+
+bool EngineRunner::PostSettings(const ControllerSettings& settings,
+                                std::optional<int> tapIntervalMs) {
+    const SettingsCommand command{settings, tapIntervalMs.value_or(-1)};
+    return post(Command::Settings, &command, sizeof command);
+}
+
+bool EngineRunner::PostResendNativeState() {
+    return post(Command::Resend, nullptr, 0);
+}
+
+bool EngineRunner::PostEnd() {
+    return post(Command::End, nullptr, 0);
+}
+
+const EngineSnapshot* EngineRunner::TakeSnapshot() {
+    return snapshots_.update() ? &snapshots_.front() : nullptr;
+}
+
+DropCounts EngineRunner::Drops() const {
+    DropCounts drops;
+    drops.inputOversize = inputOversize_.load(std::memory_order_relaxed);
+    drops.inputHeld = inputHeld_.load(std::memory_order_relaxed);
+    drops.outputFull = outputFull_.load(std::memory_order_relaxed);
+    drops.outputInvalid = outputInvalid_.load(std::memory_order_relaxed);
+    return drops;
+}
+
+void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output) {
+    output_ = &output;
+    cycleStart_ = start;
+    nframes_ = nframes;
+    engine_->AdvanceTo(start);
+    applyCommands();
+    const bool inputOn = inputOn_.load(std::memory_order_acquire) && !ended_;
+    if (inputOn && !wasInputOn_) {
+        for (MidiAssembler& assembler : assemblers_)
+            assembler.reset(); // nothing half-read from before input was switched off
+    }
+    wasInputOn_ = inputOn;
+}
+
+// A command that starts a handler waits in the queue while the engine has no room for one.
+void EngineRunner::applyCommands() {
+    alignas(std::optional<PadRecall>) unsigned char payload[sizeof(std::optional<PadRecall>)];
+    static_assert(sizeof payload >= sizeof(SettingsCommand));
+    CommandHeader header{};
+    while (commands_.peek(&header, sizeof header)) {
+        const bool starts = header.command == Command::NativeMode;
+        if (starts && !engine_->CanStartChain())
+            return;
+        commands_.peek(payload, header.size, sizeof header);
+        commands_.skip(sizeof header + header.size);
+        active_ = true;
+        if (ended_)
+            continue; // after the ending nothing more is done
+        switch (header.command) {
+        case Command::NativeMode: {
+            std::optional<PadRecall> recall;
+            std::memcpy(&recall, payload, sizeof recall);
+            nativeMode_ = true;
+            engine_->Run(engine_->btnInitNativeMode_Click(recall));
+            break;
+        }
+        case Command::Settings: {
+            SettingsCommand command;
+            std::memcpy(&command, payload, sizeof command);
+            engine_->ApplySettings(command.settings);
+            if (command.tapIntervalMs >= 0)
+                engine_->tmrTap.setInterval(command.tapIntervalMs);
+            break;
+        }
+        case Command::Resend:
+            engine_->ResendNativeState();
+            break;
+        case Command::End:
+            engine_->EndChains();
+            ended_ = true;
+            break;
+        }
+    }
+}
+
+void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_t size) {
+    if (!wasInputOn_)
+        return;
+    MidiAssembler& assembler = assemblers_[source];
+    for (size_t i = 0; i < size; ++i) {
+        switch (assembler.feed(bytes[i])) {
+        case MidiAssembler::Result::None:
+            break;
+        case MidiAssembler::Result::Oversize:
+            inputOversize_.fetch_add(1, std::memory_order_relaxed);
+            break;
+        case MidiAssembler::Result::Channel: {
+            const uint8_t* m = assembler.message();
+            HostInput input{frame, false, {}, m[0], m[1], assembler.size() > 2 ? m[2] : 0};
+            engine_->Deliver(input);
+            active_ = true;
+            break;
+        }
+        case MidiAssembler::Result::SysEx: {
+            const HostInput input{
+                frame, true, WriteSysExText(assembler.message(), assembler.size(), text_.data())};
+            engine_->Deliver(input);
+            active_ = true;
+            break;
+        }
+        }
+    }
+}
+
+void EngineRunner::EndCycle() {
+    engine_->AdvanceTo(cycleStart_ + nframes_);
+    inputHeld_.store(engine_->DroppedInput(), std::memory_order_relaxed);
+    if (active_) {
+        EngineSnapshot& snapshot = snapshots_.back();
+        snapshot.state = *engine_;
+        snapshot.sequence = ++sequence_;
+        snapshot.frame = engine_->Now();
+        snapshot.waitDepth = engine_->WaitDepth();
+        snapshot.heldInput = engine_->HeldInputCount();
+        snapshot.nativeMode = nativeMode_;
+        snapshot.ended = ended_;
+        snapshots_.publish();
+        active_ = false;
+    }
+    output_ = nullptr;
+    cycles_.fetch_add(1, std::memory_order_release);
+}
+
+void EngineRunner::write(Destination to, const uint8_t* bytes, size_t size) {
+    active_ = true;
+    if (!output_) {
+        outputFull_.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    const Frame now = std::max(engine_->Now(), cycleStart_);
+    const auto offset = static_cast<uint32_t>(std::min<Frame>(now - cycleStart_, nframes_ - 1));
+    if (!output_->write(to, offset, bytes, size))
+        outputFull_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void EngineRunner::HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) {
+    if (tap_)
+        tap_->HostSendMessage(port, status, data1, data2);
+    uint8_t bytes[3];
+    const size_t size = ShortMessageBytes(status, data1, data2, bytes);
+    if (size == 0)
+        outputInvalid_.fetch_add(1, std::memory_order_relaxed);
+    else
+        write(ToDaw, bytes, size);
+}
+
+void EngineRunner::HostSendSysEx(std::string_view text) {
+    if (tap_)
+        tap_->HostSendSysEx(text);
+    const size_t size = SysExBytes(text, sysEx_.data(), sysEx_.size());
+    if (size == 0)
+        outputInvalid_.fetch_add(1, std::memory_order_relaxed);
+    else
+        write(ToController, sysEx_.data(), size);
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "engine/ControllerEngine.h"
+#include "host/EngineSnapshot.h"
+#include "host/MidiAssembler.h"
+#include "host/SpscRing.h"
+#include "host/TripleBuffer.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+// Runs the controller engine inside the server's process callback, a cycle at a time: input is
+// assembled into whole messages and handled at its own frame, and every answer is written at the
+// frame it was made, in the same cycle. The window reaches the engine only through this class:
+// its commands wait in a lock-free queue and apply at the start of the next cycle, and it reads
+// the engine's state from snapshots. Nothing on the process side allocates, locks or blocks.
+class EngineRunner final : private MidiOut {
+public:
+    enum Source : uint8_t { FromController, FromDaw };
+    enum Destination : uint8_t { ToController, ToDaw };
+
+    // Where one cycle's output goes: the transport's buffers. Offsets never decrease per
+    // destination; false when the message does not fit.
+    class CycleOutput {
+    public:
+        virtual ~CycleOutput() = default;
+        virtual bool write(Destination to, uint32_t offset, const uint8_t* bytes,
+                           size_t size) = 0;
+    };
+
+    // tap, when given, sees every message the engine sends, as it sends it (tests).
+    explicit EngineRunner(uint32_t sampleRate, MidiOut* tap = nullptr);
+    ~EngineRunner() override;
+    EngineRunner(const EngineRunner&) = delete;
+    EngineRunner& operator=(const EngineRunner&) = delete;
+
+    // The engine itself: for set-up before the first cycle, and for the process thread.
+    ControllerEngine& engine() { return *engine_; }
+
+    // Window thread. False when the queue is full and the command was not taken.
+    bool PostNativeMode(const std::optional<PadRecall>& recall);
+    bool PostSettings(const ControllerSettings& settings, std::optional<int> tapIntervalMs);
+    bool PostResendNativeState();
+    // The ending: every pulse in flight ends with its note-off, then nothing more is handled.
+    bool PostEnd();
+    // Whether input reaches the engine at all.
+    void SetInputOn(bool on) { inputOn_.store(on, std::memory_order_release); }
+    // The newest snapshot when one was taken since the last call, else nullptr.
+    const EngineSnapshot* TakeSnapshot();
+    DropCounts Drops() const;
+    // Cycles run so far.
+    uint64_t Cycles() const { return cycles_.load(std::memory_order_acquire); }
+
+    // Process thread, once a cycle: BeginCycle, Input in frame order, EndCycle.
+    void BeginCycle(Frame start, uint32_t nframes, CycleOutput& output);
+    void Input(Source source, Frame frame, const uint8_t* bytes, size_t size);
+    void EndCycle();
+
+private:
+    enum class Command : uint8_t { NativeMode, Settings, Resend, End };
+    struct CommandHeader {
+        Command command;
+        uint32_t size;
+    };
+    struct SettingsCommand {
+        ControllerSettings settings;
+        int tapIntervalMs; // -1: unchanged
+    };
+
+    bool post(Command command, const void* payload, size_t size);
+    void applyCommands();
+    void write(Destination to, const uint8_t* bytes, size_t size);
+    void HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) override;
+    void HostSendSysEx(std::string_view text) override;
+
+    std::unique_ptr<ControllerEngine> engine_;
+    MidiOut* tap_;
+
+    // Process thread only
+    std::array<MidiAssembler, 2> assemblers_;
+    CycleOutput* output_ = nullptr;
+    Frame cycleStart_ = 0;
+    uint32_t nframes_ = 0;
+    bool wasInputOn_ = false;
+    bool active_ = false;
+    bool nativeMode_ = false;
+    bool ended_ = false;
+    uint64_t sequence_ = 0;
+    std::array<char, ControllerEngine::kMaxSysExText + 1> text_{};
+    std::array<uint8_t, MidiAssembler::kMaxSysEx> sysEx_{};
+
+    // Between the threads
+    SpscRing commands_{1 << 16};
+    TripleBuffer<EngineSnapshot> snapshots_;
+    std::atomic<bool> inputOn_{false};
+    std::atomic<uint64_t> cycles_{0};
+    std::atomic<uint64_t> inputOversize_{0}, inputHeld_{0}, outputFull_{0}, outputInvalid_{0};
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/ControllerState.h"
+#include "engine/FrameClock.h"
+
+#include <cstdint>
+
+// Messages lost, by reason.
+struct DropCounts {
+    uint64_t inputOversize = 0; // SysEx longer than the host takes
+    uint64_t inputHeld = 0;     // held too long or beyond the held bound, or left at an ending
+    uint64_t inputQueue = 0;    // no room on the way from the server's threads to the engine
+    uint64_t outputFull = 0;    // no room in the server's buffer
+    uint64_t outputInvalid = 0; // not valid MIDI (a value beyond 127)
+
+    uint64_t total() const {
+        return inputOversize + inputHeld + inputQueue + outputFull + outputInvalid;
+    }
+    bool operator==(const DropCounts&) const = default;
+};
+
+// The engine's state as the window sees it, taken at the end of a cycle in which something
+// happened.
+struct EngineSnapshot {
+    ControllerState state;
+    uint64_t sequence = 0; // counts the snapshots taken
+    Frame frame = 0;       // the engine's clock when it was taken
+    int waitDepth = 0;
+    uint64_t heldInput = 0;
+    bool nativeMode = false; // "Native Mode" was entered in this run
+    bool ended = false;      // the ending ran: no note is left sounding, nothing is handled
+};

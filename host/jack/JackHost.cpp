@@ -1,0 +1,182 @@
+#include "host/jack/JackHost.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+constexpr const char* kPortNames[JackHost::PortCount] = {"controller_in", "controller_out",
+                                                         "daw_in", "daw_out"};
+constexpr const char* kFeedbackSuffix = "-feedback";
+
+// libjack explains a missing server at length on its own; Orvan says it once, in its own words.
+std::atomic<bool> quietJack{false};
+void jackError(const char* message) {
+    if (!quietJack.load())
+        std::fprintf(stderr, "orvan: JACK: %s\n", message);
+}
+
+std::string serverLabel(const std::string& server) {
+    if (!server.empty())
+        return server;
+    const char* fromEnvironment = std::getenv("JACK_DEFAULT_SERVER");
+    return fromEnvironment && *fromEnvironment ? fromEnvironment : "default";
+}
+
+std::optional<std::regex> compile(const std::string& pattern, const char* what) {
+    if (pattern.empty())
+        return std::nullopt;
+    try {
+        return std::regex(pattern, std::regex::ECMAScript);
+    } catch (const std::regex_error& error) {
+        throw HostError(std::string(what) + " pattern \"" + pattern +
+                        "\" is not a regular expression: " + error.what());
+    }
+}
+
+jack_client_t* openClient(const std::string& name, const HostOptions& options) {
+    jack_status_t status{};
+    const auto openOptions = static_cast<jack_options_t>(
+        JackNoStartServer | (options.server.empty() ? 0 : JackServerName));
+    quietJack = true;
+    jack_client_t* client = jack_client_open(name.c_str(), openOptions, &status,
+                                             options.server.empty() ? nullptr : options.server.c_str());
+    quietJack = false;
+    if (client)
+        return client;
+    const std::string server = "the JACK server \"" + serverLabel(options.server) + "\"";
+    if (status & JackServerFailed)
+        throw HostError("cannot connect to " + server +
+                        " (is it running? scripts/run.sh starts one)");
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%x", static_cast<unsigned>(status));
+    throw HostError(server + " did not accept the client \"" + name + "\" (JACK status " + code +
+                    ")");
+}
+} // namespace
+
+JackHost::JackHost(const HostOptions& options)
+    : requestedName_(options.clientName),
+      controllerPattern_(compile(options.controllerPorts, "controller")),
+      dawPattern_(compile(options.dawPorts, "music software")) {
+    jack_set_error_function(jackError);
+    client_ = openClient(requestedName_, options);
+    try {
+        clientName_ = jack_get_client_name(client_);
+        feedbackClient_ = openClient(clientName_ + kFeedbackSuffix, options);
+        feedbackName_ = jack_get_client_name(feedbackClient_);
+        for (int p = 0; p < PortCount; ++p) {
+            const bool input = p == ControllerIn || p == DawIn;
+            ports_[p] = jack_port_register(clientOf(static_cast<Port>(p)), kPortNames[p],
+                                           JACK_DEFAULT_MIDI_TYPE,
+                                           input ? JackPortIsInput : JackPortIsOutput, 0);
+            if (!ports_[p])
+                throw HostError(std::string("cannot register the JACK port ") + kPortNames[p]);
+        }
+        sampleRate_ = jack_get_sample_rate(client_);
+        runner_ = std::make_unique<EngineRunner>(sampleRate_);
+        jack_set_process_callback(client_, &JackHost::processMainThunk, this);
+        jack_set_process_callback(feedbackClient_, &JackHost::processFeedbackThunk, this);
+        for (jack_client_t* client : {client_, feedbackClient_})
+            jack_on_info_shutdown(client, &JackHost::shutdownThunk, this);
+        jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
+        if (jack_activate(client_) != 0 || jack_activate(feedbackClient_) != 0)
+            throw HostError("cannot activate the JACK client " + clientName_);
+        connectExisting();
+    } catch (...) {
+        closeClients();
+        throw;
+    }
+}
+
+JackHost::~JackHost() {
+    // The ending's note-offs go out in the next cycle; two more make sure they were delivered.
+    if (runner_ && !shutDown_.load() && runner_->PostEnd()) {
+        const uint64_t from = runner_->Cycles();
+        for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
+            if (runner_->Cycles() >= from + 3)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    closeClients();
+}
+
+void JackHost::closeClients() {
+    // Closing is also fine when the server has gone away.
+    for (jack_client_t** client : {&feedbackClient_, &client_}) {
+        if (*client)
+            jack_client_close(*client);
+        *client = nullptr;
+    }
+}
+
+jack_client_t* JackHost::clientOf(Port p) const {
+    return p == DawIn ? feedbackClient_ : client_;
+}
+
+std::string JackHost::portName(Port p) const {
+    return (p == DawIn ? feedbackName_ : clientName_) + ":" + kPortNames[p];
+}
+
+std::string JackHost::HostVersion() {
+    return std::string("JACK ") + jack_get_version_string();
+}
+
+void JackHost::HostCloseOnClientExit(int32_t value) {
+    // Recorded only: Orvan never stops a JACK server.
+    closeOnClientExit_ = value != 0;
+}
+
+void JackHost::HostInputCapture(int32_t value) {
+    inputCapture_ = value != 0;
+    updateInput();
+}
+
+void JackHost::HostInputEvents(int32_t value) {
+    inputEvents_ = value != 0;
+    updateInput();
+}
+
+void JackHost::updateInput() {
+    runner_->SetInputOn(inputCapture_ && inputEvents_);
+}
+
+DropCounts JackHost::Drops() {
+    DropCounts drops = runner_->Drops();
+    drops.inputQueue += feedbackDropped_.load(std::memory_order_relaxed);
+    return drops;
+}
+
+void JackHost::shutdownThunk(jack_status_t, const char*, void* self) {
+    static_cast<JackHost*>(self)->shutDown_.store(true);
+}
+
+void JackHost::Poll() {
+    reportDrops();
+    handleAppearedPorts();
+    if (shutDown_.load() && !stopRaised_ && inputCapture_ && inputEvents_ &&
+        events_.StopInputRequest) {
+        stopRaised_ = true;
+        events_.StopInputRequest();
+    }
+}
+
+void JackHost::reportDrops() {
+    const DropCounts drops = Drops();
+    if (drops == reportedDrops_)
+        return;
+    const auto more = [](uint64_t now, uint64_t before) {
+        return static_cast<unsigned long long>(now - before);
+    };
+    std::fprintf(stderr,
+                 "orvan: messages dropped since the last report: %llu too long, %llu held too "
+                 "long, %llu queue full, %llu output full, %llu not valid MIDI\n",
+                 more(drops.inputOversize, reportedDrops_.inputOversize),
+                 more(drops.inputHeld, reportedDrops_.inputHeld),
+                 more(drops.inputQueue, reportedDrops_.inputQueue),
+                 more(drops.outputFull, reportedDrops_.outputFull),
+                 more(drops.outputInvalid, reportedDrops_.outputInvalid));
+    reportedDrops_ = drops;
+}

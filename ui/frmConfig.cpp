@@ -1,0 +1,278 @@
+#include "ui/frmConfig.h"
+#include "engine/UCase.h"
+#include "settings/FirstRunValues.h"
+#include "settings/TextNumber.h"
+#include "settings/mSettings.h"
+#include "ui/MessageBox.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <limits>
+
+namespace {
+QLabel* rowLabel(const char* text) {
+    auto* label = new QLabel(QString::fromUtf8(text));
+    label->setWordWrap(true);
+    return label;
+}
+
+// The boxes take text of any length.
+QLineEdit* textBox(const char* name) {
+    auto* box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
+}
+
+std::string boxText(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+const char* flagText(const QCheckBox* box) {
+    return box->isChecked() ? "1" : "0";
+}
+
+// Index 0 means notes ("MIDI"), index 1 control changes ("CC").
+void selectStoredMode(const frmConfig::OptionPair& pair, const std::string& stored) {
+    const auto mode = UCase(stored);
+    if (mode == "CC")
+        pair[1]->setChecked(true);
+    if (mode == "MIDI")
+        pair[0]->setChecked(true);
+}
+} // namespace
+
+frmConfig::frmConfig(ControllerSettings& state, QWidget* parent) : QDialog(parent), state_(state) {
+    buildWindow();
+    Form_Load();
+}
+
+QCheckBox* frmConfig::addCheckBox(QGridLayout* grid, const char* label, const char* name) {
+    const int row = grid->rowCount();
+    auto* box = new QCheckBox;
+    box->setObjectName(QString::fromLatin1(name));
+    grid->addWidget(rowLabel(label), row, 0);
+    grid->addWidget(box, row, 1);
+    return box;
+}
+
+QLineEdit* frmConfig::addTextBox(QGridLayout* grid, const char* label, const char* name) {
+    const int row = grid->rowCount();
+    QLineEdit* box = textBox(name);
+    grid->addWidget(rowLabel(label), row, 0);
+    grid->addWidget(box, row, 1);
+    return box;
+}
+
+frmConfig::OptionPair frmConfig::addOptionPair(QGridLayout* grid, const char* label,
+                                               const char* name) {
+    const int row = grid->rowCount();
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::NoFrame);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(frame);
+    OptionPair pair{};
+    const char* words[] = {"Notes", "CC"};
+    for (int index = 0; index < 2; ++index) {
+        layout->addWidget(new QLabel(QString::fromLatin1(words[index])));
+        pair[index] = new QRadioButton;
+        pair[index]->setObjectName(QString::fromLatin1(name));
+        group->addButton(pair[index], index);
+        layout->addWidget(pair[index]);
+    }
+    layout->addStretch(1);
+    grid->addWidget(rowLabel(label), row, 0);
+    grid->addWidget(frame, row, 1);
+    return pair;
+}
+
+void frmConfig::buildWindow() {
+    setWindowTitle(QStringLiteral("Orvan Configuration"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    auto* grid = new QGridLayout(this);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+
+    chkRecallWithNativeMode = addCheckBox(
+        grid,
+        "Automatically recall Settings when entering Native Mode:", "chkRecallWithNativeMode");
+    txtGlobalChannel = addTextBox(grid, "Global MIDI-Channel (1..16)", "txtGlobalChannel");
+    optJogWheelMidiCC = addOptionPair(grid, "JogWheel sends", "optJogWheelMidiCC");
+
+    const int jogRow = grid->rowCount();
+    auto* jogValues = new QGridLayout;
+    txtJogWheelLeft = textBox("txtJogWheelLeft");
+    txtJogWheelRight = textBox("txtJogWheelRight");
+    jogValues->addWidget(new QLabel(QStringLiteral("turn left:")), 0, 0);
+    jogValues->addWidget(txtJogWheelLeft, 0, 1);
+    jogValues->addWidget(new QLabel(QStringLiteral("turn right:")), 1, 0);
+    jogValues->addWidget(txtJogWheelRight, 1, 1);
+    grid->addWidget(rowLabel("JogWheel sends Values"), jogRow, 0);
+    grid->addLayout(jogValues, jogRow, 1);
+
+    optCN1MidiCC = addOptionPair(grid, "Pads in CN1-Mode send", "optCN1MidiCC");
+    optCN2MidiCC = addOptionPair(grid, "Pads in CN2-Mode send", "optCN2MidiCC");
+    optCN3MidiCC = addOptionPair(grid, "Pads in CN3-Mode send", "optCN3MidiCC");
+    optToggleMidiCC = addOptionPair(grid, "Pads in Toggle-Mode send", "optToggleMidiCC");
+    optFlashMidiCC = addOptionPair(grid, "Pads in Flash-Mode send", "optFlashMidiCC");
+    optTRKMidiCC = addOptionPair(grid, "Pads in TRK-Mode send", "optTRKMidiCC");
+    optFDBMidiCC = addOptionPair(grid, "Pads in FDB-Mode send", "optFDBMidiCC");
+    chkFdbPadsAlwaysActive =
+        addCheckBox(grid, "Pads in FDB-Mode always active", "chkFdbPadsAlwaysActive");
+    optBankSelectMidiCC = addOptionPair(grid, "Bank-Select Buttons send", "optBankSelectMidiCC");
+    optKnobMidiCC = addOptionPair(grid, "Knobs 1+2 send\n(+Assign Buttons)", "optKnobMidiCC");
+    chkAssignToggled = addCheckBox(grid, "Assign Buttons are Toggled", "chkAssignToggled");
+    chkFixedVelocity =
+        addCheckBox(grid, "Pads send Notes with fixed velocity (100%)", "chkFixedVelocity");
+    chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap");
+
+    const int buttonRow = grid->rowCount();
+    btnRestoreDefaults = new QPushButton(QStringLiteral("Restore Defaults"));
+    btnRestoreDefaults->setObjectName(QStringLiteral("btnRestoreDefaults"));
+    btnOkay = new QPushButton(QStringLiteral("Okay"));
+    btnOkay->setObjectName(QStringLiteral("btnOkay"));
+    btnOkay->setDefault(true);
+    grid->addWidget(btnRestoreDefaults, buttonRow, 0, Qt::AlignLeft);
+    grid->addWidget(btnOkay, buttonRow, 1, Qt::AlignRight);
+    connect(btnRestoreDefaults, &QPushButton::clicked, this,
+            [this] { btnRestoreDefaults_Click(); });
+    connect(btnOkay, &QPushButton::clicked, this, [this] { btnOkay_Click(); });
+
+    setFixedSize(320, 557);
+}
+
+std::array<frmConfig::ModeGroup, 8> frmConfig::modeGroups() {
+    return {{
+        {"CN1Mode", &optCN1MidiCC, &ControllerSettings::strCN1MidiCC},
+        {"CN2Mode", &optCN2MidiCC, &ControllerSettings::strCN2MidiCC},
+        {"CN3Mode", &optCN3MidiCC, &ControllerSettings::strCN3MidiCC},
+        {"ToggleMode", &optToggleMidiCC, &ControllerSettings::strToggleMidiCC},
+        {"FlashMode", &optFlashMidiCC, &ControllerSettings::strFlashMidiCC},
+        {"BankSelectMode", &optBankSelectMidiCC, &ControllerSettings::strBankSelectMidiCC},
+        {"TRKMode", &optTRKMidiCC, &ControllerSettings::strTRKMidiCC},
+        {"FDBMode", &optFDBMidiCC, &ControllerSettings::strFDBMidiCC},
+    }};
+}
+
+void frmConfig::Form_Load() {
+    RecallSettings();
+}
+
+// Each step that finds no usable value is skipped; the others still run.
+void frmConfig::RecallSettings() {
+    const auto autoRecall = IntegerOfText(ReadSetting("AutoRecall"));
+    if (autoRecall == 0 || autoRecall == 1)
+        chkRecallWithNativeMode->setChecked(*autoRecall == 1);
+
+    selectStoredMode(optJogWheelMidiCC, ReadSetting("JogWheelSends"));
+    txtJogWheelLeft->setText(QString::fromStdString(ReadSetting("JogWheelLeft")));
+    txtJogWheelRight->setText(QString::fromStdString(ReadSetting("JogWheelRight")));
+    selectStoredMode(optKnobMidiCC, ReadSetting("KnobSends"));
+
+    chkAssignToggled->setChecked(ReadSetting("AssignToggled") == "1");
+    chkFixedVelocity->setChecked(ReadSetting("FixedVelocity") == "1");
+
+    for (const ModeGroup& group : modeGroups())
+        selectStoredMode(*group.pair, ReadSetting(group.valueName));
+
+    const std::string channel = ReadSetting("GlobalChannel");
+    const auto c = IntegerOfText(channel);
+    const bool outOfRange = NumberOfText(channel) && !(c && *c >= 1 && *c <= 16);
+    txtGlobalChannel->setText(outOfRange ? QString::number(kFirstRunChannel)
+                                         : QString::fromStdString(channel));
+
+    if (ReadSetting("FdbPadsAlwaysActive") == "1")
+        chkFdbPadsAlwaysActive->setChecked(true);
+    if (ReadSetting("XYPadTap") == "1")
+        chkXYPadTap->setChecked(true);
+}
+
+void frmConfig::btnOkay_Click() {
+    const std::string channel = boxText(txtGlobalChannel);
+    const std::string left = boxText(txtJogWheelLeft);
+    const std::string right = boxText(txtJogWheelRight);
+    // Empty boxes, texts that are no numbers and jog values beyond 16 bits are all refused.
+    const bool valid = !channel.empty() && !left.empty() && !right.empty() &&
+                       NumberOfText(channel) && IntegerOfText(left) && IntegerOfText(right);
+    if (!valid) {
+        ShowMessage(this, {QStringLiteral("Attention..."),
+                           QStringLiteral("Please make sure all the fields have valid values."),
+                           MsgKind::Critical, false});
+        return;
+    }
+    SaveSettings();
+    accept();
+}
+
+void frmConfig::SaveSettings() {
+    WriteSetting("AutoRecall", flagText(chkRecallWithNativeMode));
+
+    const auto saveSends = [](const OptionPair& pair, const char* valueName,
+                              SettingText& variable) {
+        const bool notes = pair[0]->isChecked();
+        WriteSetting(valueName, notes ? "Midi" : "CC");
+        variable = notes ? "MIDI" : "CC";
+    };
+    saveSends(optJogWheelMidiCC, "JogWheelSends", state_.strJogWheelMode);
+    saveSends(optKnobMidiCC, "KnobSends", state_.strKnobMode);
+
+    WriteSetting("JogWheelLeft", boxText(txtJogWheelLeft));
+    WriteSetting("JogWheelRight", boxText(txtJogWheelRight));
+    state_.intJogWheelLeft = IntegerOfText(boxText(txtJogWheelLeft)).value_or(0);
+    state_.intJogWheelRight = IntegerOfText(boxText(txtJogWheelRight)).value_or(0);
+
+    WriteSetting("AssignToggled", flagText(chkAssignToggled));
+    state_.bAssignToggled = chkAssignToggled->isChecked();
+    WriteSetting("FixedVelocity", flagText(chkFixedVelocity));
+    state_.bFixedVelocity = chkFixedVelocity->isChecked();
+
+    const auto saveMode = [this](const ModeGroup& group) {
+        const char* mode = (*group.pair)[0]->isChecked() ? "MIDI" : "CC";
+        WriteSetting(group.valueName, mode);
+        state_.*group.variable = mode;
+    };
+    const auto groups = modeGroups();
+    saveMode(groups[0]);
+    saveMode(groups[1]);
+
+    // A channel out of range leaves the stored one and the running one as they are.
+    const std::string channel = boxText(txtGlobalChannel);
+    const auto x = NumberOfText(channel);
+    const auto c = IntegerOfText(channel);
+    if (x && *x <= 16 && c && *c >= 1) {
+        WriteSetting("GlobalChannel", channel);
+        state_.intMidiChannel = static_cast<int16_t>(*c - 1);
+    }
+
+    for (size_t i = 2; i < groups.size(); ++i)
+        saveMode(groups[i]);
+
+    WriteSetting("FdbPadsAlwaysActive", flagText(chkFdbPadsAlwaysActive));
+    state_.bFdbPadsAlwaysActive = chkFdbPadsAlwaysActive->isChecked();
+    WriteSetting("XYPadTap", flagText(chkXYPadTap));
+    state_.bXYPadTap = chkXYPadTap->isChecked();
+}
+
+// The values of a first run; they are stored only when "Okay" confirms them.
+void frmConfig::btnRestoreDefaults_Click() {
+    chkRecallWithNativeMode->setChecked(false);
+    txtGlobalChannel->setText(QString::number(kFirstRunChannel));
+    txtJogWheelLeft->setText(QString::number(kFirstRunJogWheelLeft));
+    txtJogWheelRight->setText(QString::number(kFirstRunJogWheelRight));
+    optJogWheelMidiCC[0]->setChecked(true);
+    optKnobMidiCC[0]->setChecked(true);
+    for (const ModeGroup& group : modeGroups())
+        (*group.pair)[0]->setChecked(true);
+    for (QCheckBox* box : {chkFdbPadsAlwaysActive, chkAssignToggled, chkFixedVelocity, chkXYPadTap})
+        box->setChecked(false);
+}

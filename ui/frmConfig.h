@@ -1,0 +1,67 @@
+#pragma once
+
+#include "engine/ControllerState.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The configuration dialog: shows the stored settings, and on "Okay" stores what it shows and
+// puts it into the settings it was given, for the window to apply at once. Leaving it any other
+// way changes nothing.
+class frmConfig : public QDialog {
+public:
+    // A "Notes" (index 0) / "CC" (index 1) pair; the two exclude each other.
+    using OptionPair = std::array<QRadioButton*, 2>;
+
+    explicit frmConfig(ControllerSettings& settings, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void RecallSettings();
+    void btnOkay_Click();
+    void SaveSettings();
+    void btnRestoreDefaults_Click();
+
+    QCheckBox* chkRecallWithNativeMode = nullptr;
+    QLineEdit* txtGlobalChannel = nullptr;
+    OptionPair optJogWheelMidiCC{};
+    QLineEdit* txtJogWheelLeft = nullptr;
+    QLineEdit* txtJogWheelRight = nullptr;
+    OptionPair optCN1MidiCC{};
+    OptionPair optCN2MidiCC{};
+    OptionPair optCN3MidiCC{};
+    OptionPair optToggleMidiCC{};
+    OptionPair optFlashMidiCC{};
+    OptionPair optTRKMidiCC{};
+    OptionPair optFDBMidiCC{};
+    QCheckBox* chkFdbPadsAlwaysActive = nullptr;
+    OptionPair optBankSelectMidiCC{};
+    OptionPair optKnobMidiCC{};
+    QCheckBox* chkAssignToggled = nullptr;
+    QCheckBox* chkFixedVelocity = nullptr;
+    QCheckBox* chkXYPadTap = nullptr;
+    QPushButton* btnRestoreDefaults = nullptr;
+    QPushButton* btnOkay = nullptr;
+
+private:
+    void buildWindow();
+    QCheckBox* addCheckBox(QGridLayout* grid, const char* label, const char* name);
+    QLineEdit* addTextBox(QGridLayout* grid, const char* label, const char* name);
+    OptionPair addOptionPair(QGridLayout* grid, const char* label, const char* name);
+    // The eight pad and button groups that store "MIDI" or "CC", in the order they are stored.
+    struct ModeGroup {
+        const char* valueName;
+        OptionPair* pair;
+        SettingText ControllerSettings::*variable;
+    };
+    std::array<ModeGroup, 8> modeGroups();
+
+    ControllerSettings& state_;
+};

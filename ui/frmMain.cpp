@@ -1,0 +1,225 @@
+#include "ui/frmMain.h"
+#include "host/EngineRunner.h"
+#include "settings/mSettings.h"
+#include "ui/MessageBox.h"
+#include "ui/frmConfig.h"
+#include "ui/frmInfo.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label) {
+    grid->addWidget(new QLabel(QString::fromLatin1(label)), row, column);
+    auto* list = new QListWidget;
+    grid->addWidget(list, row + 1, column);
+    return list;
+}
+
+QLineEdit* readOnlyField(const QString& text = {}) {
+    auto* field = new QLineEdit(text);
+    field->setReadOnly(true);
+    return field;
+}
+} // namespace
+
+frmMain::frmMain(HostFactory createHost, QWidget* parent)
+    : QMainWindow(parent), createHost_(std::move(createHost)) {
+    buildWindow();
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, [this] { RunEvent([this] { RefreshFromHost(); }); });
+}
+
+frmMain::~frmMain() {
+    if (!bUnloaded_) {
+        try {
+            Form_Unload();
+        } catch (const std::exception&) {
+            // The window is going away; the host is released below whatever it answered.
+        }
+    }
+}
+
+void frmMain::buildWindow() {
+    setWindowTitle(QStringLiteral("Orvan"));
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("MIDI-OX Version:")));
+    VersionText = readOnlyField();
+    top->addWidget(VersionText, 2);
+    numInstances = readOnlyField();
+    numInstances->setMaximumWidth(48);
+    top->addWidget(numInstances);
+    top->addWidget(new QLabel(QStringLiteral("Running")));
+    top->addStretch(1);
+    Status = readOnlyField(QStringLiteral("Status"));
+    top->addWidget(Status, 2);
+    layout->addLayout(top);
+
+    auto* lists = new QGridLayout;
+    ListSysMidiIn = labelledList(lists, 0, 0, "System MIDI In Devices");
+    ListSysMidiOut = labelledList(lists, 0, 1, "System MIDI Out Devices");
+    ListOpenMidiIn = labelledList(lists, 2, 0, "Open MIDI In Devices");
+    ListOpenMidiOut = labelledList(lists, 2, 1, "Open MIDI Out Devices");
+    layout->addLayout(lists, 1);
+
+    auto* bottom = new QHBoxLayout;
+    btnInitNativeMode = new QPushButton(QStringLiteral("Native Mode"));
+    btnInitNativeMode->setMinimumSize(140, 48);
+    bottom->addWidget(btnInitNativeMode);
+    StayOpen = new QCheckBox(QStringLiteral("Keep MIDI-OX open after Client exits"));
+    bottom->addWidget(StayOpen);
+    bottom->addStretch(1);
+    btnConfig = new QPushButton(QStringLiteral("Config"));
+    btnInfo = new QPushButton(QStringLiteral("Info"));
+    btnEnd = new QPushButton(QStringLiteral("X"));
+    btnEnd->setFixedWidth(32);
+    for (QPushButton* small : {btnConfig, btnInfo, btnEnd})
+        bottom->addWidget(small, 0, Qt::AlignBottom);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+    resize(640, 420);
+
+    auto onClick = [this](QAbstractButton* button, void (frmMain::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(btnInitNativeMode, &frmMain::btnInitNativeMode_Click);
+    onClick(StayOpen, &frmMain::StayOpen_Click);
+    onClick(btnConfig, &frmMain::btnConfig_Click);
+    onClick(btnInfo, &frmMain::btnInfo_Click);
+    onClick(btnEnd, &frmMain::btnEnd_Click);
+}
+
+void frmMain::Form_Load() {
+    mWire = createHost_();
+    MidiHost::Events events;
+    events.StopInputRequest = [this] { RunEvent([this] { mWire_StopInputRequest(); }); };
+    // A replugged controller shows the state it had, if native mode was on.
+    events.ControllerReturned = [this] {
+        RunEvent([this] {
+            if (snapshot_.nativeMode)
+                Wire().Engine().PostResendNativeState();
+        });
+    };
+    mWire->setEvents(std::move(events));
+    snapshot_ = EngineSnapshot{};
+    RefreshFromHost();
+
+    EnumMidiIO();
+    // The button ids, the LED packet and the "FLASH" pads are the engine's start-up state.
+    RestoreSettings();
+    LoadFdbPadsAlwaysActive();
+    sendSettings();
+    Wire().HostInputCapture(1);
+    Wire().HostInputEvents(1);
+    refresh_.start();
+}
+
+void frmMain::EnumMidiIO() {
+    VersionText->setText(QString::fromStdString(Wire().HostVersion()));
+    Wire().HostInstanceQuery();
+    const int32_t n = Wire().HostInstanceNumber();
+    Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
+    numInstances->setText(QString::number(n));
+
+    using Enum = std::string (MidiHost::*)();
+    const struct {
+        QListWidget* list;
+        Enum first;
+        Enum next;
+    } sources[] = {
+        {ListSysMidiIn, &MidiHost::HostSysMidiInFirst, &MidiHost::HostSysMidiInNext},
+        {ListSysMidiOut, &MidiHost::HostSysMidiOutFirst, &MidiHost::HostSysMidiOutNext},
+        {ListOpenMidiIn, &MidiHost::HostOpenMidiInFirst, &MidiHost::HostOpenMidiInNext},
+        {ListOpenMidiOut, &MidiHost::HostOpenMidiOutFirst, &MidiHost::HostOpenMidiOutNext},
+    };
+    for (const auto& source : sources) {
+        for (std::string name = (Wire().*source.first)(); !name.empty();
+             name = (Wire().*source.next)())
+            source.list->addItem(QString::fromStdString(name));
+    }
+}
+
+void frmMain::RefreshFromHost() {
+    if (!mWire)
+        return;
+    mWire->Poll();
+    if (mWire)
+        if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
+            snapshot_ = *newest;
+}
+
+void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
+    if (!Wire().Engine().PostSettings(settings_, tapIntervalMs))
+        throw HostError("the engine takes no more commands");
+}
+
+void frmMain::StayOpen_Click() {
+    Wire().HostCloseOnClientExit(StayOpen->isChecked() ? 0 : 1);
+}
+
+void frmMain::btnInitNativeMode_Click() {
+    std::optional<PadRecall> recall;
+    if (ReadSetting("AutoRecall") == "1") {
+        recall = RecallPadSettings();
+        padsRecalled_ = true;
+    }
+    if (!Wire().Engine().PostNativeMode(recall))
+        throw HostError("the engine takes no more commands");
+}
+
+void frmMain::btnConfig_Click() {
+    frmConfig dialog(settings_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        sendSettings();
+}
+
+void frmMain::btnInfo_Click() {
+    frmInfo info(this);
+    info.exec();
+}
+
+void frmMain::btnEnd_Click() {
+    const MsgAnswer answer = ShowMessage(
+        this, {QStringLiteral("Orvan"), QStringLiteral("Really Quit?"), MsgKind::Question, true});
+    if (answer != MsgAnswer::Yes)
+        return;
+    SaveSettings();
+    close();
+}
+
+// Releasing the host ends the engine first: every pulse in flight sends its note-off.
+void frmMain::Form_Unload() {
+    if (bUnloaded_)
+        return;
+    bUnloaded_ = true;
+    refresh_.stop();
+    if (mWire) {
+        mWire->HostInputEvents(0);
+        mWire->HostInputCapture(0);
+    }
+    mWire.reset();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    RunEvent([this] { Form_Unload(); });
+    mWire.reset();
+    event->accept();
+}
+
+void frmMain::mWire_StopInputRequest() {
+    ShowMessage(this,
+                {QStringLiteral("Orvan"), QStringLiteral("MIDIOX wants to terminate MIDI Input"),
+                 MsgKind::Information, false});
+    Wire().HostInputEvents(0);
+}

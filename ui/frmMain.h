@@ -1,0 +1,102 @@
+#pragma once
+
+#include "engine/ControllerState.h"
+#include "engine/PadRecall.h"
+#include "host/EngineSnapshot.h"
+#include "host/MidiHost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QCloseEvent;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The main window. It owns the host, which runs the controller engine on the server's thread;
+// the window sends the engine commands and shows snapshots of its state. The settings it keeps
+// are the ones it gave the engine last.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    using HostFactory = std::function<std::unique_ptr<MidiHost>()>;
+
+    // How often the window looks at the host: within one screen frame.
+    static constexpr int kRefreshMs = 16;
+
+    explicit frmMain(HostFactory createHost, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Window lifecycle (ui/frmMain.cpp)
+    void Form_Load();
+    void EnumMidiIO();
+    void StayOpen_Click();
+    void btnInitNativeMode_Click();
+    void btnConfig_Click();
+    void btnInfo_Click();
+    void btnEnd_Click();
+    void Form_Unload();
+    void mWire_StopInputRequest();
+
+    // Settings (ui/settingsPersistence.cpp): the store into the settings kept here and sent to
+    // the engine, the pads of the newest snapshot into the store, and the recall read ahead.
+    // The tap timer's interval it sets, when it sets one.
+    std::optional<int> RestoreSettings();
+    void LoadFdbPadsAlwaysActive();
+    void SaveSettings();
+    PadRecall RecallPadSettings();
+
+    // Runs one event chain of the window; a failure reports itself and ends the program
+    // (ui/eventGuard.cpp).
+    void RunEvent(const std::function<void()>& chain);
+
+    // The host's events and the engine's newest state.
+    void RefreshFromHost();
+    const EngineSnapshot& Snapshot() const { return snapshot_; }
+    ControllerSettings& Settings() { return settings_; }
+
+    // The host; throws a host error when none is attached.
+    MidiHost& Wire();
+
+    bool Ending() const { return bEnding_; }
+
+    // Controls
+    QLineEdit* VersionText = nullptr;
+    QLineEdit* numInstances = nullptr;
+    QLineEdit* Status = nullptr;
+    QListWidget* ListSysMidiIn = nullptr;
+    QListWidget* ListSysMidiOut = nullptr;
+    QListWidget* ListOpenMidiIn = nullptr;
+    QListWidget* ListOpenMidiOut = nullptr;
+    QCheckBox* StayOpen = nullptr;
+    QPushButton* btnInitNativeMode = nullptr;
+    QPushButton* btnConfig = nullptr;
+    QPushButton* btnInfo = nullptr;
+    QPushButton* btnEnd = nullptr;
+
+    std::unique_ptr<MidiHost> mWire;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void EndOnError(const std::string& what);
+    bool PadsWorthSaving() const;
+    void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
+
+    HostFactory createHost_;
+    ControllerSettings settings_;
+    EngineSnapshot snapshot_;
+    QTimer refresh_;
+    bool bEnding_ = false;
+    bool bUnloaded_ = false;
+    bool padsRecalled_ = false; // the stored pads were sent to the engine in this run
+};
