@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
     closeOnSignals.closes(window);
     window.show();
     if (options.nativeMode)
-        QTimer::singleShot(0, &window,
-                           [&window] { window.RunEvent([&window] { window.btnInitNativeMode_Click(); }); });
+        QTimer::singleShot(0, &window, [&window] {
+            window.RunEvent([&window] { window.btnInitNativeMode_Click(); });
+        });
     const int status = app.exec();
     return window.Ending() ? 1 : status;
 }

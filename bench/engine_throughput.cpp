@@ -1,29 +1,43 @@
-// Reports per second through the engine on one core, without a MIDI server: the host discards
-// what it is given, so only decoding, state and message building are measured.
-#include "host/frmMain.h"
-#include "support/NullHost.h"
-
-#include <QApplication>
+// Reports per second through the engine on one core, without a MIDI server: what the engine
+// sends is discarded, so only decoding, state and message building are measured.
+#include "engine/ControllerEngine.h"
+#include "support/NullOut.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
-frmMain& engine() {
-    static frmMain* m = [] {
-        auto* window = new frmMain([] { return std::make_unique<NullHost>(); });
-        window->Form_Load();
-        window->btnInitNativeMode_Click();
-        return window;
+ControllerEngine& engine() {
+    static NullOut out;
+    static ControllerEngine* m = [] {
+        auto* e = new ControllerEngine(out);
+        e->Run(e->btnInitNativeMode_Click());
+        e->AdvanceTo(e->Now() + 48000);
+        return e;
     }();
     return *m;
 }
 
+void deliver(benchmark::State& state, const std::vector<std::string>& reports) {
+    ControllerEngine& m = engine();
+    HostInput input;
+    input.sysEx = true;
+    size_t i = 0;
+    for (auto _ : state) {
+        input.frame = m.Now() + 1;
+        input.text = reports[i];
+        m.Deliver(input);
+        i = (i + 1) % reports.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 // A hit and a release of each of the 16 pads, FLASH pads playing notes.
 void PadReports(benchmark::State& state) {
-    frmMain& m = engine();
-    m.strFlashMidiCC = "MIDI";
+    engine().strFlashMidiCC = "MIDI";
     std::vector<std::string> reports;
     for (int pad = 0; pad < 16; ++pad) {
         char hit[40], release[40];
@@ -32,19 +46,13 @@ void PadReports(benchmark::State& state) {
         reports.push_back(hit);
         reports.push_back(release);
     }
-    size_t i = 0;
-    for (auto _ : state) {
-        m.mWire_SysExInput(reports[i]);
-        i = (i + 1) % reports.size();
-    }
-    state.SetItemsProcessed(state.iterations());
+    deliver(state, reports);
 }
 BENCHMARK(PadReports);
 
 // Knob 1 sweeping up and down, sending control changes.
 void KnobReportsCC(benchmark::State& state) {
-    frmMain& m = engine();
-    m.strKnobMode = "CC";
+    engine().strKnobMode = "CC";
     std::vector<std::string> reports;
     for (int v = 0; v < 128; ++v) {
         char text[40];
@@ -52,23 +60,23 @@ void KnobReportsCC(benchmark::State& state) {
                       v < 64 ? 2 * v : 255 - 2 * v);
         reports.push_back(text);
     }
-    size_t i = 0;
-    for (auto _ : state) {
-        m.mWire_SysExInput(reports[i]);
-        i = (i + 1) % reports.size();
-    }
-    state.SetItemsProcessed(state.iterations());
+    deliver(state, reports);
 }
 BENCHMARK(KnobReportsCC);
 
 // Feedback notes from the music software switching FDB pads on and off.
 void FeedbackNotes(benchmark::State& state) {
-    frmMain& m = engine();
+    ControllerEngine& m = engine();
     for (int pad = 0; pad < 16; ++pad)
         m.strPadMode[pad][0] = "FDB";
+    HostInput input;
+    input.status = 0x90;
     int32_t note = 0;
     for (auto _ : state) {
-        m.mWire_MidiInput(0, 0, 0x90, note, note % 2 ? 100 : 0);
+        input.frame = m.Now() + 1;
+        input.data1 = note;
+        input.data2 = note % 2 ? 100 : 0;
+        m.Deliver(input);
         note = (note + 1) % 16;
     }
     state.SetItemsProcessed(state.iterations());
@@ -76,14 +84,4 @@ void FeedbackNotes(benchmark::State& state) {
 BENCHMARK(FeedbackNotes);
 } // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    char dir[] = "/tmp/orvan-bench-XXXXXX";
-    if (mkdtemp(dir))
-        setenv("XDG_CONFIG_HOME", dir, 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

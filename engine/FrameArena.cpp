@@ -3,7 +3,8 @@
 #include <new>
 
 void* FrameArena::allocate(std::size_t size) noexcept {
-    const std::size_t total = (sizeof(Header) + size + alignof(Header) - 1) & ~(alignof(Header) - 1);
+    const std::size_t total =
+        (sizeof(Header) + size + alignof(Header) - 1) & ~(alignof(Header) - 1);
     if (total > kBytes - top_)
         return nullptr;
     auto* header = new (bytes_ + top_) Header{this, last_, 0};

@@ -42,7 +42,8 @@ public:
         auto final_suspend() noexcept {
             struct Resume {
                 bool await_ready() noexcept { return false; }
-                std::coroutine_handle<> await_suspend(std::coroutine_handle<promise_type> h) noexcept {
+                std::coroutine_handle<>
+                await_suspend(std::coroutine_handle<promise_type> h) noexcept {
                     const std::coroutine_handle<> next = h.promise().continuation;
                     return next ? next : std::noop_coroutine();
                 }

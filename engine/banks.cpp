@@ -1,5 +1,5 @@
-#include "engine/ControllerEngine.h"
 #include "engine/ButtonTable.h"
+#include "engine/ControllerEngine.h"
 
 namespace {
 // Wire controller numbers a bank change sends: the selected bank's first, at 127.

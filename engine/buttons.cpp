@@ -1,5 +1,5 @@
-#include "engine/ControllerEngine.h"
 #include "engine/ButtonTable.h"
+#include "engine/ControllerEngine.h"
 #include "engine/ModeButtons.h"
 
 #include <algorithm>

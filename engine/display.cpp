@@ -15,7 +15,8 @@ FixedText<3> DisplayCharacters(std::string_view text) {
     while (shown.size() < 3)
         shown += ' ';
     for (size_t i = 0; i < shown.size(); ++i)
-        if (static_cast<unsigned char>(shown[i]) < 0x20 || static_cast<unsigned char>(shown[i]) > 0x7E)
+        if (static_cast<unsigned char>(shown[i]) < 0x20 ||
+            static_cast<unsigned char>(shown[i]) > 0x7E)
             shown[i] = '?';
     return shown;
 }

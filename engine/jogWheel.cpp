@@ -1,5 +1,5 @@
-#include "engine/ControllerEngine.h"
 #include "engine/ButtonTable.h"
+#include "engine/ControllerEngine.h"
 #include "engine/ReportValue.h"
 
 Task ControllerEngine::ZivUvozaro_JogWheel(std::string_view bstrSysEx) {

@@ -1,6 +1,6 @@
 #include "engine/ControllerEngine.h"
-#include "engine/ReportValue.h"
 #include "engine/HexText.h"
+#include "engine/ReportValue.h"
 
 namespace {
 enum class Twist { Rising, Top, Falling, Bottom, None };

@@ -20,8 +20,8 @@ void ControllerEngine::PadOff(std::string_view strInternalPadID) {
 }
 
 void ControllerEngine::ZivUvozaro_SetLights() {
-    const FixedText<16> displayPart(strLedSysEx.view().substr(
-        std::min(strLedSysEx.size(), native::kDisplayPartOffset)));
+    const FixedText<16> displayPart(
+        strLedSysEx.view().substr(std::min(strLedSysEx.size(), native::kDisplayPartOffset)));
 
     // LED n is bit n mod 7 of LED byte n div 7: pads 0..15, then the buttons by LED id.
     int ledBytes[5] = {0, 0, 0, 0, 0};

@@ -1,7 +1,7 @@
 #include "engine/ModeButtons.h"
 
-#include "engine/ControllerEngine.h"
 #include "engine/ButtonTable.h"
+#include "engine/ControllerEngine.h"
 
 #include <array>
 

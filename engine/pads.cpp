@@ -1,6 +1,6 @@
 #include "engine/ControllerEngine.h"
-#include "engine/UCase.h"
 #include "engine/HexText.h"
+#include "engine/UCase.h"
 
 #include <array>
 
@@ -119,7 +119,7 @@ void assignHeldMode(ControllerEngine& w, std::string_view strID, int pad) {
 } // namespace
 
 void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnOff,
-                                    std::string_view Velocity) {
+                                             std::string_view Velocity) {
     const int32_t v = HextoDec(strID);
     const int pad = v >= kHitForm ? v - kHitForm : v;
     if (!isPad(pad))
@@ -146,8 +146,8 @@ void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnO
         playFeedback(*this, strID, pad, bolOnOff, Velocity);
 }
 
-void ControllerEngine::PadOnOff(std::string_view strInternalPadID, bool bolOnOff, int16_t intPadNumber,
-                       std::string_view Velocity) {
+void ControllerEngine::PadOnOff(std::string_view strInternalPadID, bool bolOnOff,
+                                int16_t intPadNumber, std::string_view Velocity) {
     if (!isPad(intPadNumber))
         return;
     if (bolOnOff)

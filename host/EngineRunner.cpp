@@ -84,7 +84,6 @@ void EngineRunner::applyCommands() {
             return;
         commands_.peek(payload, header.size, sizeof header);
         commands_.skip(sizeof header + header.size);
-        active_ = true;
         if (ended_)
             continue; // after the ending nothing more is done
         switch (header.command) {
@@ -129,14 +128,12 @@ void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_
             const uint8_t* m = assembler.message();
             HostInput input{frame, false, {}, m[0], m[1], assembler.size() > 2 ? m[2] : 0};
             engine_->Deliver(input);
-            active_ = true;
             break;
         }
         case MidiAssembler::Result::SysEx: {
             const HostInput input{
                 frame, true, WriteSysExText(assembler.message(), assembler.size(), text_.data())};
             engine_->Deliver(input);
-            active_ = true;
             break;
         }
         }
@@ -146,24 +143,21 @@ void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_
 void EngineRunner::EndCycle() {
     engine_->AdvanceTo(cycleStart_ + nframes_);
     inputHeld_.store(engine_->DroppedInput(), std::memory_order_relaxed);
-    if (active_) {
-        EngineSnapshot& snapshot = snapshots_.back();
-        snapshot.state = *engine_;
-        snapshot.sequence = ++sequence_;
-        snapshot.frame = engine_->Now();
-        snapshot.waitDepth = engine_->WaitDepth();
-        snapshot.heldInput = engine_->HeldInputCount();
-        snapshot.nativeMode = nativeMode_;
-        snapshot.ended = ended_;
-        snapshots_.publish();
-        active_ = false;
-    }
+    EngineSnapshot& snapshot = snapshots_.back();
+    snapshot.state = *engine_;
+    snapshot.sequence = ++sequence_;
+    snapshot.frame = engine_->Now();
+    snapshot.waitDepth = engine_->WaitDepth();
+    snapshot.deepestWaitDepth = engine_->DeepestWaitDepth();
+    snapshot.heldInput = engine_->HeldInputCount();
+    snapshot.nativeMode = nativeMode_;
+    snapshot.ended = ended_;
+    snapshots_.publish();
     output_ = nullptr;
     cycles_.fetch_add(1, std::memory_order_release);
 }
 
 void EngineRunner::write(Destination to, const uint8_t* bytes, size_t size) {
-    active_ = true;
     if (!output_) {
         outputFull_.fetch_add(1, std::memory_order_relaxed);
         return;

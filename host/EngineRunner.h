@@ -28,8 +28,7 @@ public:
     class CycleOutput {
     public:
         virtual ~CycleOutput() = default;
-        virtual bool write(Destination to, uint32_t offset, const uint8_t* bytes,
-                           size_t size) = 0;
+        virtual bool write(Destination to, uint32_t offset, const uint8_t* bytes, size_t size) = 0;
     };
 
     // tap, when given, sees every message the engine sends, as it sends it (tests).
@@ -86,7 +85,6 @@ private:
     Frame cycleStart_ = 0;
     uint32_t nframes_ = 0;
     bool wasInputOn_ = false;
-    bool active_ = false;
     bool nativeMode_ = false;
     bool ended_ = false;
     uint64_t sequence_ = 0;

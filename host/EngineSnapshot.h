@@ -19,13 +19,13 @@ struct DropCounts {
     bool operator==(const DropCounts&) const = default;
 };
 
-// The engine's state as the window sees it, taken at the end of a cycle in which something
-// happened.
+// The engine's state as the window sees it, taken at the end of every cycle.
 struct EngineSnapshot {
     ControllerState state;
     uint64_t sequence = 0; // counts the snapshots taken
     Frame frame = 0;       // the engine's clock when it was taken
     int waitDepth = 0;
+    int deepestWaitDepth = 0;
     uint64_t heldInput = 0;
     bool nativeMode = false; // "Native Mode" was entered in this run
     bool ended = false;      // the ending ran: no note is left sounding, nothing is handled

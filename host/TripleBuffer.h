@@ -11,8 +11,8 @@ public:
     // Writer: the slot to fill, then publish().
     T& back() { return slots_[back_]; }
     void publish() {
-        const uint8_t previous = middle_.exchange(static_cast<uint8_t>(back_ | kFresh),
-                                                  std::memory_order_acq_rel);
+        const uint8_t previous =
+            middle_.exchange(static_cast<uint8_t>(back_ | kFresh), std::memory_order_acq_rel);
         back_ = previous & kIndex;
     }
 

@@ -2,8 +2,6 @@
 
 #include "support/Harness.h"
 
-#include <QTimer>
-
 #include <algorithm>
 #include <map>
 #include <string>
@@ -95,32 +93,33 @@ inline void SetPads(ControllerState& s, const std::string& list) {
 }
 
 // SetDisplay with a text of the test's own.
-inline void Show(frmMain& m, std::string text, bool timed) {
-    m.SetDisplay(text, timed);
+inline void Show(ControllerEngine& m, const std::string& text, bool timed) {
+    DisplayText shown(text);
+    m.SetDisplay(shown, timed);
 }
 
 // The report arrives while the engine waits next (inside a pulse), and is handled nested there.
 inline void ReportDuringNextWait(Harness& h, const std::string& payload) {
-    QTimer::singleShot(0, &h.main(), [&h, payload] { h.report(payload); });
+    h.reportDuringNextWait(payload);
 }
 
 // The state variable that the stored setting of this name feeds, as text; flags as "1" / "0".
-inline std::string Variable(const frmMain& m, const std::string& name) {
+inline std::string Variable(const ControllerSettings& m, const std::string& name) {
     auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
     const std::map<std::string, std::string> variables = {
         {"GlobalChannel", std::to_string(m.intMidiChannel)},
         {"JogWheelLeft", std::to_string(m.intJogWheelLeft)},
         {"JogWheelRight", std::to_string(m.intJogWheelRight)},
-        {"KnobSends", m.strKnobMode},
-        {"JogWheelSends", m.strJogWheelMode},
-        {"CN1Mode", m.strCN1MidiCC},
-        {"CN2Mode", m.strCN2MidiCC},
-        {"CN3Mode", m.strCN3MidiCC},
-        {"FDBMode", m.strFDBMidiCC},
-        {"ToggleMode", m.strToggleMidiCC},
-        {"FlashMode", m.strFlashMidiCC},
-        {"BankSelectMode", m.strBankSelectMidiCC},
-        {"TRKMode", m.strTRKMidiCC},
+        {"KnobSends", m.strKnobMode.str()},
+        {"JogWheelSends", m.strJogWheelMode.str()},
+        {"CN1Mode", m.strCN1MidiCC.str()},
+        {"CN2Mode", m.strCN2MidiCC.str()},
+        {"CN3Mode", m.strCN3MidiCC.str()},
+        {"FDBMode", m.strFDBMidiCC.str()},
+        {"ToggleMode", m.strToggleMidiCC.str()},
+        {"FlashMode", m.strFlashMidiCC.str()},
+        {"BankSelectMode", m.strBankSelectMidiCC.str()},
+        {"TRKMode", m.strTRKMidiCC.str()},
         {"AssignToggled", flag(m.bAssignToggled)},
         {"FixedVelocity", flag(m.bFixedVelocity)},
         {"XYPadTap", flag(m.bXYPadTap)},
@@ -130,7 +129,7 @@ inline std::string Variable(const frmMain& m, const std::string& name) {
 }
 
 // The variables of the settings named, as "Name=text, Name=text".
-inline std::string Variables(const frmMain& m, const std::vector<std::string>& names) {
+inline std::string Variables(const ControllerSettings& m, const std::vector<std::string>& names) {
     std::string list;
     for (const std::string& name : names)
         list += (list.empty() ? "" : ", ") + name + "=" + Variable(m, name);

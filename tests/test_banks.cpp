@@ -24,7 +24,7 @@ TEST(BankButtons, SelectSendShowAndFallBack) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(setting) + " bank button " + c.sw);
             Started h;
-            frmMain& m = h.main();
+            ControllerEngine& m = h.main();
             m.strBankSelectMidiCC = setting;
             m.intMidiChannel = setting == std::string("MIDI") ? 15 : 0;
             m.intCurrentBank = c.bank == 1 ? 2 : 1;
@@ -52,10 +52,10 @@ TEST(BankButtons, SelectSendShowAndFallBack) {
 TEST(SetBank, SameBankAgainRepeatsEverythingAndOutOfRangeDoesNothing) {
     Started h;
     h.main().strBankSelectMidiCC = "CC";
-    h.main().ZivUvozaro_SetBank(1);
-    h.main().ZivUvozaro_SetBank(1);
-    h.main().ZivUvozaro_SetBank(3);
-    h.main().ZivUvozaro_SetBank(-1);
+    h.run(h.main().ZivUvozaro_SetBank(1));
+    h.run(h.main().ZivUvozaro_SetBank(1));
+    h.run(h.main().ZivUvozaro_SetBank(3));
+    h.run(h.main().ZivUvozaro_SetBank(-1));
     EXPECT_EQ(h.wire(), W("B0 11 7F, B0 12 00, B0 10 00, [00 00 00 00 20],"
                           "B0 11 7F, B0 12 00, B0 10 00, [00 00 00 00 20]"));
     EXPECT_EQ(h.main().intCurrentBank, 1);
@@ -66,7 +66,7 @@ TEST(SetBank, SameBankAgainRepeatsEverythingAndOutOfRangeDoesNothing) {
 // bank button, the pads shown and the bank text all name the current bank.
 TEST(SetBank, NestedBankPressLastOneWins) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.strBankSelectMidiCC = "MIDI";
     m.bPadState[1][1] = m.bPadState[2][2] = true;
     ReportDuringNextWait(h, "48 12 7F");

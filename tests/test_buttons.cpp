@@ -18,9 +18,9 @@ TEST(ModeButtons, ShowTheirModeWhileHeldAndThePadsOwnStatesAfter) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         m.strBankSelectMidiCC = "CC";
-        m.ZivUvozaro_SetBank(1);
+        h.run(m.ZivUvozaro_SetBank(1));
         SetPad(m, 2, 1, c.mode, true);
         SetPad(m, 9, 1, c.mode);
         m.bPadState[5][1] = true;
@@ -46,8 +46,8 @@ TEST(ModeButtons, ShowTheirModeWhileHeldAndThePadsOwnStatesAfter) {
 
 TEST(ModeButtons, SendNoMidiAndCancelAPendingBankText) {
     Started h;
-    frmMain& m = h.main();
-    m.ZivUvozaro_SetBank(0);
+    ControllerEngine& m = h.main();
+    h.run(m.ZivUvozaro_SetBank(0));
     Show(m, "B 1", true);
     h.clear();
     Switches(h, "00+");
@@ -76,7 +76,7 @@ TEST(KnobAssign, MomentaryAndToggledWithBothSettings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.sw) + c.mode + (c.toggled ? " toggled" : ""));
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         m.bAssignToggled = c.toggled;
         m.strKnobMode = c.mode;
         bool& state = std::string(c.sw) == "0D" ? m.bKnob1State : m.bKnob2State;
@@ -117,12 +117,12 @@ TEST(NoteButtons, SendTheirNoteWhateverTheSettings) {
 
 TEST(Buttons, UnknownSwitchesAndIdsDoNothing) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     for (const char* sw : {"13", "20", "7F", "0a", "", "1D"})
         for (bool pressed : {true, false})
-            m.ZivUvozaro_ButtonMatrix(sw, pressed);
+            h.run(m.ZivUvozaro_ButtonMatrix(sw, pressed));
     for (const char* id : {"00", "0F", "23", "1d", ""})
-        m.ZivUvozaro_ButtonPressed(id, true);
+        h.run(m.ZivUvozaro_ButtonPressed(id, true));
     h.report("48 20 7F");
     EXPECT_TRUE(h.wire().empty());
     EXPECT_EQ(m.bButtonLed, (std::array<bool, ControllerState::kButtons>{}));

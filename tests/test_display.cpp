@@ -13,7 +13,7 @@ TEST(Display, ReversesPadsAndCutsIntoTheLedPacket) {
                  {"X--", "2D 2D 58", "--X"}, {"\x01\x7F\xE9", "3F 3F 3F", "???"}};
     for (const auto& c : cases) {
         Started h;
-        std::string text = c.given;
+        DisplayText text = c.given;
         h.main().SetDisplay(text, false);
         const Wire packet = W(std::string("[00 00 00 00 00|") + c.bytes + "]");
         EXPECT_EQ(h.wire(), packet);
@@ -24,7 +24,7 @@ TEST(Display, ReversesPadsAndCutsIntoTheLedPacket) {
 
 TEST(Display, KeepsTheLedBytesAndFallsBackToTheIdleTextWhenTimed) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.bPadState[0][0] = m.bPadState[6][0] = true;
     m.ZivUvozaro_SetLights();
     Show(m, "B 1", true);
@@ -44,14 +44,14 @@ TEST(Display, KeepsTheLedBytesAndFallsBackToTheIdleTextWhenTimed) {
 
 TEST(Display, TextForTimeGoesAloneAndLeavesThePacket) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     Show(m, "CN1", false);
     h.clear();
-    const std::string packet = m.strLedSysEx;
-    m.SetDisplayForTime("");
+    const std::string packet = m.strLedSysEx.str();
+    h.run(m.SetDisplayForTime(""));
     EXPECT_TRUE(h.wire().empty());
-    m.SetDisplayForTime("FDBX");
-    m.SetDisplayForTime("A");
+    h.run(m.SetDisplayForTime("FDBX"));
+    h.run(m.SetDisplayForTime("A"));
     EXPECT_EQ(h.wire(), (Wire{"f0 42 40 6e 08 22 04 00  46 44 42 F7",
                               "f0 42 40 6e 08 22 04 00  41 20 20 F7"}));
     EXPECT_EQ(m.strLedSysEx, packet);

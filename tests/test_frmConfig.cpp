@@ -1,6 +1,6 @@
 #include "FreshStore.h"
 #include "Kit.h"
-#include "settings/frmConfig.h"
+#include "ui/frmConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,6 +48,9 @@ struct SettingsDialog : ::testing::Test {
     FreshStore store;
     Started h;
 
+    // The settings the window keeps, which the dialog edits.
+    ControllerSettings& settings() { return h.window().Settings(); }
+
     bool refusedWithTheMessage() {
         if (h.messages().shown.size() != 1)
             return false;
@@ -60,7 +63,7 @@ struct SettingsDialog : ::testing::Test {
 } // namespace
 
 TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
-    frmConfig d(h.main());
+    frmConfig d(settings());
     EXPECT_EQ(d.windowTitle(), "Orvan Configuration");
     EXPECT_EQ(d.size(), QSize(320, 557));
     QStringList labels;
@@ -93,7 +96,7 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
 // What the controls show comes from the store, not from the running state. Each row writes
 // over the rows before.
 TEST_F(SettingsDialog, ShowsWhatIsStored) {
-    EXPECT_EQ(Shown(frmConfig(h.main())), kDefaults); // the first run
+    EXPECT_EQ(Shown(frmConfig(settings())), kDefaults); // the first run
     const struct {
         const char* stored;
         const char* shown;
@@ -115,30 +118,30 @@ TEST_F(SettingsDialog, ShowsWhatIsStored) {
     };
     for (const auto& c : cases) {
         WriteSettings(c.stored);
-        EXPECT_EQ(Shown(frmConfig(h.main())), c.shown) << c.stored;
+        EXPECT_EQ(Shown(frmConfig(settings())), c.shown) << c.stored;
     }
     WriteSetting("GlobalChannel", " 7");
-    EXPECT_EQ(Shown(frmConfig(h.main())), "11001| 7|40|x|CN-NNNNCNN");
+    EXPECT_EQ(Shown(frmConfig(settings())), "11001| 7|40|x|CN-NNNNCNN");
 }
 
 TEST_F(SettingsDialog, NotesAreStoredAsMidiAndShownAgain) {
     {
-        frmConfig d(h.main());
+        frmConfig d(settings());
         d.optJogWheelMidiCC[1]->setChecked(true);
         d.btnOkay->click();
         EXPECT_EQ(ReadSetting("JogWheelSends"), "CC");
-        EXPECT_EQ(h.main().strJogWheelMode, "CC");
+        EXPECT_EQ(settings().strJogWheelMode, "CC");
     }
     {
-        frmConfig d(h.main());
+        frmConfig d(settings());
         EXPECT_EQ(Shown(d), "00000|1|40|41|CNNNNNNNNN");
         d.optJogWheelMidiCC[0]->setChecked(true);
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
     EXPECT_EQ(ReadSetting("JogWheelSends"), "Midi");
-    EXPECT_EQ(h.main().strJogWheelMode, "MIDI");
-    EXPECT_EQ(Shown(frmConfig(h.main())), kDefaults);
+    EXPECT_EQ(settings().strJogWheelMode, "MIDI");
+    EXPECT_EQ(Shown(frmConfig(settings())), kDefaults);
 }
 
 // The texts are stored as typed; the variables get their rounded values at once.
@@ -152,7 +155,7 @@ TEST_F(SettingsDialog, TextBoxesAreStoredAsTypedAndAppliedAtOnce) {
                  {"0.6", "40", "41", "GlobalChannel=0, JogWheelLeft=40, JogWheelRight=41"},
                  {"2.5", "40", "41", "GlobalChannel=1, JogWheelLeft=40, JogWheelRight=41"}};
     for (const auto& c : cases) {
-        frmConfig d(h.main());
+        frmConfig d(settings());
         Type(d.txtGlobalChannel, c.channel);
         Type(d.txtJogWheelLeft, c.left);
         Type(d.txtJogWheelRight, c.right);
@@ -161,7 +164,7 @@ TEST_F(SettingsDialog, TextBoxesAreStoredAsTypedAndAppliedAtOnce) {
         EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft", "JogWheelRight"}),
                   std::string("GlobalChannel=") + c.channel + ", JogWheelLeft=" + c.left +
                       ", JogWheelRight=" + c.right);
-        EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "JogWheelLeft", "JogWheelRight"}),
+        EXPECT_EQ(Variables(settings(), {"GlobalChannel", "JogWheelLeft", "JogWheelRight"}),
                   c.variables);
     }
     EXPECT_TRUE(h.messages().shown.empty());
@@ -170,10 +173,10 @@ TEST_F(SettingsDialog, TextBoxesAreStoredAsTypedAndAppliedAtOnce) {
 // A channel out of 1..16 closes the dialog, stores everything else and keeps the channel.
 TEST_F(SettingsDialog, ChannelOutOfRangeKeepsTheChannel) {
     WriteSetting("GlobalChannel", "5");
-    h.main().intMidiChannel = 4;
+    settings().intMidiChannel = 4;
     for (const char* typed : {"17", "0", "-3", "16.4", "99999", "-99999"}) {
         WriteSetting("JogWheelLeft", "40");
-        frmConfig d(h.main());
+        frmConfig d(settings());
         Type(d.txtGlobalChannel, typed);
         Type(d.txtJogWheelLeft, "12");
         d.btnOkay->click();
@@ -181,7 +184,7 @@ TEST_F(SettingsDialog, ChannelOutOfRangeKeepsTheChannel) {
         EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft"}),
                   "GlobalChannel=5, JogWheelLeft=12")
             << typed;
-        EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "JogWheelLeft"}),
+        EXPECT_EQ(Variables(settings(), {"GlobalChannel", "JogWheelLeft"}),
                   "GlobalChannel=4, JogWheelLeft=12");
     }
     EXPECT_TRUE(h.messages().shown.empty());
@@ -196,7 +199,7 @@ TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
     const std::string before = store.contents();
     for (const auto& c : cases) {
         h.messages().shown.clear();
-        frmConfig d(h.main());
+        frmConfig d(settings());
         d.chkFixedVelocity->setChecked(true);
         Type(d.txtGlobalChannel, c.channel);
         Type(d.txtJogWheelLeft, c.left);
@@ -207,14 +210,14 @@ TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
         EXPECT_EQ(Shown(d), std::string("00010|") + c.channel + "|" + c.left + "|" + c.right +
                                 "|NNNNNNNNNN"); // the controls are left as they were
         EXPECT_EQ(store.contents(), before);
-        EXPECT_FALSE(h.main().bFixedVelocity);
+        EXPECT_FALSE(settings().bFixedVelocity);
     }
 }
 
 TEST_F(SettingsDialog, EveryChangeTakesEffectAtOnce) {
     WriteSetting("FdbPadsAlwaysActive", "1");
-    h.main().bFdbPadsAlwaysActive = true;
-    frmConfig d(h.main());
+    settings().bFdbPadsAlwaysActive = true;
+    frmConfig d(settings());
     ASSERT_TRUE(d.chkFdbPadsAlwaysActive->isChecked());
     d.chkFdbPadsAlwaysActive->setChecked(false);
     for (QCheckBox* box :
@@ -228,12 +231,12 @@ TEST_F(SettingsDialog, EveryChangeTakesEffectAtOnce) {
                                             "XYPadTap"};
     const std::string set = "FdbPadsAlwaysActive=0, AssignToggled=1, FixedVelocity=1, XYPadTap=1";
     EXPECT_EQ(ReadSettings(flags), set);
-    EXPECT_EQ(Variables(h.main(), flags), set);
+    EXPECT_EQ(Variables(settings(), flags), set);
     EXPECT_EQ(ReadSetting("AutoRecall"), "1");
     EXPECT_EQ(h.main().tmrTap.interval(), 100);
     for (const std::string& name : kModeSettings) {
         EXPECT_EQ(ReadSetting(name), "CC") << name;
-        EXPECT_EQ(Variable(h.main(), name), "CC") << name;
+        EXPECT_EQ(Variable(settings(), name), "CC") << name;
     }
     EXPECT_EQ(ReadSettings({"Knob1Active", "PadMode_1_01"}), "Knob1Active=, PadMode_1_01=");
 }
@@ -241,7 +244,7 @@ TEST_F(SettingsDialog, EveryChangeTakesEffectAtOnce) {
 TEST_F(SettingsDialog, RestoreDefaultsFillsTheControlsOnly) {
     WriteSettings("GlobalChannel=9, JogWheelLeft=1, CN1Mode=CC, XYPadTap=1, AutoRecall=1");
     const std::string before = store.contents();
-    frmConfig d(h.main());
+    frmConfig d(settings());
     d.btnRestoreDefaults->click();
     EXPECT_EQ(Shown(d), kDefaults);
     EXPECT_EQ(store.contents(), before);
@@ -266,7 +269,8 @@ TEST_F(SettingsDialog, ConfigButtonOpensAFreshModalDialog) {
             okay ? d->btnOkay->click() : d->reject();
         });
         const std::string before = store.contents();
-        h.main().btnConfig_Click();
+        h.window().btnConfig_Click();
+        h.settle();
         EXPECT_TRUE(seen);
         EXPECT_EQ(store.contents() == before, !okay);
         EXPECT_EQ(Variables(h.main(), {"GlobalChannel", "XYPadTap"}),

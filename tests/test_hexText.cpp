@@ -1,4 +1,4 @@
-#include "protocol/HexText.h"
+#include "engine/HexText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "Kit.h"
-#include "protocol/HexText.h"
+#include "engine/HexText.h"
 
 #include <QTimer>
 
@@ -52,7 +52,7 @@ TEST(InputDispatch, MalformedOrForeignInputChangesNothing) {
         SetPad(h.main(), 3, 0, "TOGGLE");
         h.main().strToggleMidiCC = h.main().strFlashMidiCC = "MIDI";
         const ControllerState before = h.main();
-        h.host().raiseSysEx(message);
+        h.run(h.main().mWire_SysExInput(message));
         EXPECT_TRUE(h.wire().empty());
         EXPECT_EQ(h.main().bPadState, before.bPadState);
         EXPECT_EQ(h.main().strPadMode, before.strPadMode);
@@ -95,7 +95,7 @@ TEST(InputDispatch, FeedbackSwitchesFeedbackPads) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.status << ' ' << c.data1 << ' ' << c.data2);
         Started h;
-        frmMain& w = h.main();
+        ControllerEngine& w = h.main();
         for (int bank = 0; bank < ControllerState::kBanks; ++bank)
             for (int pad : {0, 5, 15})
                 SetPad(w, pad, bank, "FDB", true);
@@ -145,97 +145,68 @@ TEST(InputDispatch, FixedTrigger) {
     }
 }
 
-namespace {
-// A recording host whose far end answers what it receives.
-class AnsweringHost : public RecordingHost {
-public:
-    std::function<void(int32_t status, int32_t data1, int32_t data2)> onMessage;
-
-    void HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) override {
-        RecordingHost::HostSendMessage(port, status, data1, data2);
-        if (onMessage)
-            onMessage(status, data1, data2);
-    }
-};
-
-// A loaded window whose FLASH pads play notes, on an answering host.
-struct AnsweringWindow {
-    AnsweringWindow() {
-        w.Form_Load();
-        w.strFlashMidiCC = "MIDI";
-        host.wire.clear();
-    }
-
-    MessageAnswers answers;
-    std::unique_ptr<AnsweringHost> owned = std::make_unique<AnsweringHost>();
-    AnsweringHost& host = *owned;
-    frmMain w{[this]() -> std::unique_ptr<MidiHost> { return std::move(owned); }};
-};
-} // namespace
-
-// Each pad note is answered by a pulse, during which the next pad report arrives. The ninth
-// report would nest a ninth wait, so it and the two after it wait until the eighth pulse is over,
-// and then run one after another, in arrival order.
+// Jog-wheel steps arrive 1 ms apart, each a pulse of 4 ms with a note of its own: eight nest.
+// The ninth, tenth and eleventh (knob reports) are held until the eighth pulse is over, and then
+// run one after another, in arrival order; then the outer pulses end, innermost first.
 TEST(InputDispatch, NestingStopsAtTheWaitBound) {
-    static_assert(frmMain::kMaxWaitDepth == 8);
-    AnsweringWindow aw;
-    auto& [answers, owned, host, w] = aw;
-
-    auto padHit = [](int pad) { return "F0 42 40 6E 08 45 " + HexByte(0x40 + pad) + " 64 F7"; };
-    host.onMessage = [&](int32_t status, int32_t data1, int32_t data2) {
-        if (status != 0x90 || data1 >= 16 || data2 == 0)
-            return; // only pad note-ons are answered
-        const int pad = data1;
-        const int arrivals = pad < 7 ? 1 : pad == 7 ? 3 : 0;
-        for (int next = pad + 1; next <= pad + arrivals; ++next)
-            QTimer::singleShot(0, &w, [&host, padHit, next] { host.raiseSysEx(padHit(next)); });
-        w.PulsedMidiOutPut(0, static_cast<int16_t>(100 + pad));
-    };
-    host.raiseSysEx(padHit(0));
+    static_assert(ControllerEngine::kMaxWaitDepth == 8);
+    Started h;
+    ControllerEngine& m = h.main();
+    m.strJogWheelMode = m.strKnobMode = "MIDI";
+    for (int step = 0; step < 8; ++step) {
+        h.host().after(step, [&h, &m, step] {
+            m.intJogWheelLeft = static_cast<int16_t>(100 + step);
+            h.report("43 00 7F");
+        });
+    }
+    const char* const held[] = {"49 00 7F", "49 01 00", "49 00 00"}; // notes 22, 32, 20
+    for (int k = 0; k < 3; ++k)
+        h.host().after(8 + k, [&h, report = held[k]] { h.report(report); });
+    h.settle();
 
     std::string expected;
-    auto played = [&](int pad) {
-        expected += "+" + HexByte(0x40 + pad) + ", 90 " + HexByte(pad) + " 64, 90 " +
-                    HexByte(100 + pad) + " 7F, ";
+    auto stepEnded = [&](int step) {
+        expected += "90 " + HexByte(100 + step).str() + " 00, [00 00 00 00 00|2D 2D 58], ";
     };
-    auto ended = [&](int pad) { expected += "90 " + HexByte(100 + pad) + " 00, "; };
-    for (int pad = 0; pad <= 7; ++pad)
-        played(pad);
-    ended(7);
-    for (int pad = 8; pad <= 10; ++pad) {
-        played(pad);
-        ended(pad);
-    }
-    for (int pad = 6; pad >= 0; --pad)
-        ended(pad);
-    EXPECT_EQ(host.wire, W(expected));
-    EXPECT_EQ(w.DeepestWaitDepth(), frmMain::kMaxWaitDepth);
-    EXPECT_EQ(w.WaitDepth(), 0);
-    EXPECT_TRUE(answers.shown.empty());
+    for (int step = 0; step < 8; ++step)
+        expected += "90 " + HexByte(100 + step).str() + " 7F, ";
+    stepEnded(7);
+    expected += "90 16 7F, 90 16 00, 90 20 7F, 90 20 00, 90 14 7F, 90 14 00, ";
+    for (int step = 6; step >= 0; --step)
+        stepEnded(step);
+    EXPECT_EQ(h.wire(), W(expected));
+    EXPECT_EQ(m.DeepestWaitDepth(), ControllerEngine::kMaxWaitDepth);
+    EXPECT_EQ(m.WaitDepth(), 0);
+    EXPECT_EQ(m.DroppedInput(), 0u);
 }
 
-// Input held at the wait bound is kept up to a limit; beyond it, it is dropped and counted.
-TEST(InputDispatch, HeldInputIsBounded) {
-    AnsweringWindow aw;
-    auto& [answers, owned, host, w] = aw;
+// Held input is bounded in count and in age: beyond the count it is dropped, whole, at once;
+// input held longer than its age bound is dropped when its turn comes.
+TEST(InputDispatch, HeldInputIsBoundedInCountAndAge) {
     constexpr size_t kExtra = 10;
-    host.onMessage = [&](int32_t status, int32_t data1, int32_t data2) {
-        if (status != 0x90 || data1 >= 16 || data2 == 0)
-            return;
-        const int pad = data1;
-        QTimer::singleShot(0, &w, [&host, pad] {
-            if (pad < frmMain::kMaxWaitDepth - 1) {
-                host.raiseSysEx("F0 42 40 6E 08 45 " + HexByte(0x41 + pad) + " 64 F7");
-                return;
-            }
-            for (size_t i = 0; i < frmMain::kMaxHeldInput + kExtra; ++i)
-                host.raiseSysEx("F0 42 40 6E 08 47 00 7F F7"); // the pedal
-        });
-        w.PulsedMidiOutPut(0, static_cast<int16_t>(100 + pad));
-    };
-    host.raiseSysEx("F0 42 40 6E 08 45 40 64 F7");
-    const auto pedals = std::count(host.wire.begin(), host.wire.end(), "90 40 7F");
-    EXPECT_EQ(static_cast<size_t>(pedals), frmMain::kMaxHeldInput);
-    EXPECT_EQ(w.DroppedInput(), static_cast<long>(kExtra));
-    EXPECT_EQ(w.DeepestWaitDepth(), frmMain::kMaxWaitDepth);
+    Started h;
+    ControllerEngine& m = h.main();
+    m.strKnobMode = "MIDI";
+    for (int k = 0; k < ControllerEngine::kMaxWaitDepth; ++k)
+        h.host().after(k, [&h, k] { h.report("49 00 " + HexByte(k + 1).str()); });
+    h.host().after(ControllerEngine::kMaxWaitDepth, [&h] {
+        for (size_t i = 0; i < ControllerEngine::kMaxHeldInput + kExtra; ++i)
+            h.report("47 00 7F"); // the pedal
+    });
+    h.settle();
+    const auto pedals = std::count(h.host().wire.begin(), h.host().wire.end(), "90 40 7F");
+    EXPECT_EQ(static_cast<size_t>(pedals), ControllerEngine::kMaxHeldInput);
+    EXPECT_EQ(m.DroppedInput(), kExtra);
+    EXPECT_EQ(h.host().Drops().inputHeld, kExtra);
+
+    // Eight one-second waits: a pad hit held behind them is too old once its turn comes.
+    h.clear();
+    m.strFlashMidiCC = "MIDI";
+    for (int k = 0; k < ControllerEngine::kMaxWaitDepth; ++k)
+        m.Run(m.SetDisplayForTime("ABC"));
+    h.report("45 43 64");
+    const Wire wire = h.wire();
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), "90 03 64"), 0);
+    EXPECT_EQ(m.DroppedInput(), kExtra + 1);
+    EXPECT_EQ(m.WaitDepth(), 0);
 }

@@ -18,7 +18,7 @@ TEST(JogWheel, StepsWithoutModifierSendAndShowTheirDirection) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.wire);
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         m.strJogWheelMode = c.mode;
         m.intJogWheelLeft = 40;
         m.intJogWheelRight = 41;
@@ -46,7 +46,7 @@ TEST(JogWheel, EachModifierSendsItsOwnNotes) {
         for (const char* mode : {"CC", "MIDI"}) {
             SCOPED_TRACE(std::string(c.sw) + " " + mode);
             Started h;
-            frmMain& m = h.main();
+            ControllerEngine& m = h.main();
             m.strJogWheelMode = mode;
             m.intJogWheelLeft = 40;
             m.intJogWheelRight = 41;

@@ -27,7 +27,7 @@ TEST(Knobs, ReportSequences) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.values);
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         m.strKnobMode = c.mode;
         m.intMidiChannel = c.channel;
         std::istringstream values(c.values);
@@ -54,14 +54,14 @@ TEST(Knobs, NestedReportComparesWithThePreviousPosition) {
 
 TEST(Knobs, ReportsWithoutAPositionAreDropped) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.strKnobMode = "CC";
     m.intKnobValue = {0x30, 0x30};
-    m.ZivUvozaro_CheckKnobTwist("49 00 G1", 1);
-    m.ZivUvozaro_CheckKnobTwist("49 00", 1);
-    m.ZivUvozaro_CheckKnobTwist("", 2);
-    m.ZivUvozaro_CheckKnobTwist("49 00 10", 3);
-    m.ZivUvozaro_CheckKnobTwist("49 00 10", 0);
+    h.run(m.ZivUvozaro_CheckKnobTwist("49 00 G1", 1));
+    h.run(m.ZivUvozaro_CheckKnobTwist("49 00", 1));
+    h.run(m.ZivUvozaro_CheckKnobTwist("", 2));
+    h.run(m.ZivUvozaro_CheckKnobTwist("49 00 10", 3));
+    h.run(m.ZivUvozaro_CheckKnobTwist("49 00 10", 0));
     EXPECT_TRUE(h.wire().empty());
     EXPECT_EQ(m.intKnobValue, (std::array<int32_t, 2>{0x30, 0x30}));
 }

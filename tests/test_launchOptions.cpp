@@ -1,4 +1,4 @@
-#include "host/LaunchOptions.h"
+#include "app/LaunchOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -42,7 +42,7 @@ TEST(LedPacket, BitsFromTheCurrentBanksPadsAndTheButtons) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         m.intCurrentBank = c.bank;
         for (int bank = 0; bank < ControllerState::kBanks; ++bank)
             for (int pad = 0; pad < ControllerState::kPads; ++pad)

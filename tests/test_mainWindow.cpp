@@ -30,14 +30,14 @@ TEST(MainWindow, StartUpQueriesTheHostInOrderThenSwitchesInputOn) {
     setup.openIn = {"pads:out"};
     setup.openOut = {"synth:in", "daw:in"};
     Harness h(setup);
-    h.main().Form_Load();
+    h.window().Form_Load();
     EXPECT_EQ(h.host().calls,
               W("HostVersion, HostInstanceQuery, HostInstanceNumber, HostSysMidiInFirst,"
                 "HostSysMidiInNext, HostSysMidiInNext, HostSysMidiOutFirst, HostSysMidiOutNext,"
                 "HostOpenMidiInFirst, HostOpenMidiInNext, HostOpenMidiOutFirst,"
                 "HostOpenMidiOutNext, HostOpenMidiOutNext, HostInputCapture 1, HostInputEvents 1"));
-    EXPECT_TRUE(h.host().wire.empty()) << "start-up must not touch the controller";
-    frmMain& m = h.main();
+    EXPECT_TRUE(h.wire().empty()) << "start-up must not touch the controller";
+    frmMain& m = h.window();
     EXPECT_EQ(m.VersionText->text().toStdString(), "JACK 1.9.21");
     EXPECT_EQ(m.numInstances->text().toStdString(), "3");
     EXPECT_EQ(m.Status->text().toStdString(), "Attached to Instance 3");
@@ -47,15 +47,15 @@ TEST(MainWindow, StartUpQueriesTheHostInOrderThenSwitchesInputOn) {
     EXPECT_EQ(Entries(m.ListOpenMidiOut), "synth:in, daw:in");
 
     Started bare; // a host without devices
-    for (QListWidget* list : {bare.main().ListSysMidiIn, bare.main().ListSysMidiOut,
-                              bare.main().ListOpenMidiIn, bare.main().ListOpenMidiOut})
+    for (QListWidget* list : {bare.window().ListSysMidiIn, bare.window().ListSysMidiOut,
+                              bare.window().ListOpenMidiIn, bare.window().ListOpenMidiOut})
         EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(bare.host().inputEvents, 1);
 }
 
 TEST(MainWindow, StartUpStateIsTheInitialControllerState) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     EXPECT_EQ(m.strLedSysEx, "F0 42 40 6E 08 3F 0A 01 00 00 00 00 00 00 00 00 00 F7");
     for (int pad = 0; pad < ControllerState::kPads; ++pad) {
         for (int bank = 0; bank < ControllerState::kBanks; ++bank) {
@@ -64,9 +64,9 @@ TEST(MainWindow, StartUpStateIsTheInitialControllerState) {
         }
     }
     EXPECT_EQ(Lit(m), "");
-    const std::array<std::string, 19> ids = {"10", "11", "19", "1A", "22", "21", "20",
-                                             "12", "1B", "1C", "1F", "13", "14", "15",
-                                             "16", "17", "18", "1D", "1E"};
+    const std::array<FixedText<2>, 19> ids = {"10", "11", "19", "1A", "22", "21", "20",
+                                              "12", "1B", "1C", "1F", "13", "14", "15",
+                                              "16", "17", "18", "1D", "1E"};
     EXPECT_EQ(m.strButtonLedId, ids);
     EXPECT_FALSE(m.bInitialising);
     EXPECT_EQ(m.intCurrentBank, 0);
@@ -79,7 +79,7 @@ TEST(MainWindow, StartUpStateIsTheInitialControllerState) {
 
 TEST(MainWindow, ShowsEveryControlWithItsCaption) {
     Harness h;
-    frmMain& m = h.main();
+    frmMain& m = h.window();
     EXPECT_EQ(m.windowTitle().toStdString(), "Orvan");
     EXPECT_EQ(m.btnInitNativeMode->text().toStdString(), "Native Mode");
     EXPECT_EQ(m.btnConfig->text().toStdString(), "Config");
@@ -112,10 +112,10 @@ TEST(MainWindow, QuitAndClose) {
         Started h;
         h.host().onCall = [&](const std::string& call) { calls.push_back(call); };
         if (c.how == std::string("close")) {
-            h.main().close();
+            h.window().close();
         } else {
             h.messages().answers = {c.how == std::string("Yes") ? MsgAnswer::Yes : MsgAnswer::No};
-            h.main().btnEnd->click();
+            h.window().btnEnd->click();
         }
         ASSERT_EQ(h.messages().shown.size(), c.asked ? 1u : 0u);
         if (c.asked) {
@@ -126,7 +126,7 @@ TEST(MainWindow, QuitAndClose) {
         }
         EXPECT_EQ(calls, c.ends ? W("HostInputEvents 0, HostInputCapture 0") : Wire{});
         EXPECT_EQ(h.hostReleased(), c.ends);
-        EXPECT_EQ(h.main().mWire == nullptr, c.ends);
+        EXPECT_EQ(h.window().mWire == nullptr, c.ends);
         EXPECT_EQ(ReadSetting("PadMode_1_01"), c.saved);
     }
 }
@@ -140,7 +140,7 @@ TEST(MainWindow, StopNoticeSwitchesEventsOffForTheRestOfTheRun) {
     EXPECT_EQ(h.host().calls, W("HostInputEvents 0"));
     EXPECT_EQ(h.host().inputCapture, 1) << "capture stays on";
     // The pedal would send note 64; nothing reaches the engine any more, whatever follows.
-    h.main().btnInitNativeMode->click();
+    h.window().btnInitNativeMode->click();
     h.clear();
     h.report("47 00 7F");
     h.host().raiseMidiInput(0xB0, 81, 127);
@@ -152,27 +152,26 @@ TEST(MainWindow, StopNoticeSwitchesEventsOffForTheRestOfTheRun) {
 TEST(MainWindow, KeepOpenCheckBoxWritesTheHostSetting) {
     Started h;
     for (int click = 0; click < 3; ++click)
-        h.main().StayOpen->click();
+        h.window().StayOpen->click();
     EXPECT_EQ(h.host().calls,
               W("HostCloseOnClientExit 0, HostCloseOnClientExit 1, HostCloseOnClientExit 0"));
 }
 
 TEST(MainWindow, FailingHostOperationReportsTheErrorAndEndsTheProgram) {
     Started h;
-    h.host().failOn = "HostSendSysEx";
+    h.host().failOn = "HostCloseOnClientExit";
     std::vector<std::string> calls; // the host is gone afterwards: keep what it saw
     h.host().onCall = [&](const std::string& call) { calls.push_back(call); };
-    h.main().btnInitNativeMode->click();
+    h.window().StayOpen->click();
     ASSERT_EQ(h.messages().shown.size(), 1u);
     const MessageRequest& box = h.messages().shown[0];
     EXPECT_EQ(box.kind, MsgKind::Critical);
-    EXPECT_NE(box.text.indexOf(QStringLiteral("HostSendSysEx failed")), -1)
+    EXPECT_NE(box.text.indexOf(QStringLiteral("HostCloseOnClientExit failed")), -1)
         << box.text.toStdString();
-    EXPECT_TRUE(h.main().Ending());
+    EXPECT_TRUE(h.window().Ending());
     EXPECT_TRUE(h.hostReleased());
-    // The chain was abandoned at the first failing send; the shut-down still ran.
-    EXPECT_EQ(calls, (Wire{"HostSendSysEx f0 42 40 6e 08 00 00 01 F7", "HostInputEvents 0",
-                           "HostInputCapture 0"}));
+    // The chain was abandoned at the failing call; the shut-down still ran.
+    EXPECT_EQ(calls, (Wire{"HostCloseOnClientExit 0", "HostInputEvents 0", "HostInputCapture 0"}));
 
     frmMain none([]() -> std::unique_ptr<MidiHost> { throw HostError("no server named x"); });
     EXPECT_THROW(none.Form_Load(), HostError); // a host that cannot be created fails the start-up
@@ -192,7 +191,7 @@ TEST(MainWindow, InfoWindowShowsTheLinkAndClosesWithX) {
         info->btnClose->click();
         closed = true;
     });
-    h.main().btnInfo->click();
+    h.window().btnInfo->click();
     EXPECT_TRUE(closed);
     EXPECT_EQ(title, "Orvan Info");
     EXPECT_NE(link.find(ORVAN_HOME_PAGE), std::string::npos);

@@ -1,29 +1,27 @@
 #include "Kit.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
 
 TEST(MidiOutput, MessagesOnTheGlobalChannelToPortMinusOne) {
-    using Send = std::function<void(frmMain&)>;
+    using Send = std::function<void(ControllerEngine&)>;
     const struct {
         int16_t channel;
         Send send;
         const char* wire;
     } cases[] = {
-        {0, [](frmMain& w) { w.SendCC(1, 0); }, "B0 00 00"},
-        {0, [](frmMain& w) { w.SendCC(128, 127); }, "B0 7F 7F"},
-        {0, [](frmMain& w) { w.SendCC(20, 64); }, "B0 13 40"},
-        {15, [](frmMain& w) { w.SendCC(20, 64); }, "BF 13 40"},
-        {0, [](frmMain& w) { w.SendNote(60, 100); }, "90 3C 64"},
-        {15, [](frmMain& w) { w.SendNote(60, 100); }, "9F 3C 64"},
-        {0, [](frmMain& w) { w.SendNoteOn(5); }, "90 05 7F"},
-        {15, [](frmMain& w) { w.SendNoteOn(5); }, "9F 05 7F"},
-        {2, [](frmMain& w) { w.SendNoteOff(64); }, "92 40 00"}, // never 82
-        {15, [](frmMain& w) { w.SendNoteOff(64); }, "9F 40 00"},
+        {0, [](ControllerEngine& w) { w.SendCC(1, 0); }, "B0 00 00"},
+        {0, [](ControllerEngine& w) { w.SendCC(128, 127); }, "B0 7F 7F"},
+        {0, [](ControllerEngine& w) { w.SendCC(20, 64); }, "B0 13 40"},
+        {15, [](ControllerEngine& w) { w.SendCC(20, 64); }, "BF 13 40"},
+        {0, [](ControllerEngine& w) { w.SendNote(60, 100); }, "90 3C 64"},
+        {15, [](ControllerEngine& w) { w.SendNote(60, 100); }, "9F 3C 64"},
+        {0, [](ControllerEngine& w) { w.SendNoteOn(5); }, "90 05 7F"},
+        {15, [](ControllerEngine& w) { w.SendNoteOn(5); }, "9F 05 7F"},
+        {2, [](ControllerEngine& w) { w.SendNoteOff(64); }, "92 40 00"}, // never 82
+        {15, [](ControllerEngine& w) { w.SendNoteOff(64); }, "9F 40 00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.wire);
@@ -37,8 +35,6 @@ TEST(MidiOutput, MessagesOnTheGlobalChannelToPortMinusOne) {
             call += " " + std::to_string(std::stoi(pair, nullptr, 16));
         EXPECT_EQ(h.host().calls, Wire{call});
     }
-    Harness unloaded;
-    EXPECT_THROW(unloaded.main().SendNote(1, 1), HostError);
 }
 
 // An event during the pulse sends a controller and changes the channel: the note-off follows it,
@@ -47,12 +43,12 @@ TEST(MidiOutput, PulseDispatchesPendingEventsBeforeItsNoteOff) {
     for (int16_t wait : {0, 3, 5}) {
         SCOPED_TRACE(wait);
         Started h;
-        frmMain& m = h.main();
-        QTimer::singleShot(0, &m, [&m] {
+        ControllerEngine& m = h.main();
+        h.host().duringNextWait([&m] {
             m.SendCC(2, 1);
             m.intMidiChannel = 15;
         });
-        m.PulsedMidiOutPut(wait, 10);
+        h.run(m.PulsedMidiOutPut(wait, 10));
         EXPECT_EQ(h.wire(), W("90 0A 7F, B0 01 01, 9F 0A 00"));
         EXPECT_EQ(m.DeepestWaitDepth(), 1);
         EXPECT_EQ(m.WaitDepth(), 0);
@@ -62,27 +58,23 @@ TEST(MidiOutput, PulseDispatchesPendingEventsBeforeItsNoteOff) {
 TEST(MidiOutput, NegativeWaitEndsTheNoteAtOnce) {
     Started h;
     bool ran = false;
-    QTimer::singleShot(0, &h.main(), [&] { ran = true; });
-    h.main().PulsedMidiOutPut(-1, 10);
+    h.host().duringNextWait([&] { ran = true; });
+    h.run(h.main().PulsedMidiOutPut(-1, 10));
     EXPECT_FALSE(ran);
     EXPECT_EQ(h.wire(), W("90 0A 7F, 90 0A 00"));
     EXPECT_EQ(h.main().DeepestWaitDepth(), 0);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(ran);
 }
 
 // A nested pulse ends before the one it runs in; a pad report during a pulse plays inside it.
+// Pulse 10 lasts 6 ms; pulse 11 starts 1 ms in and lasts 4 ms; pulse 12 starts 2 ms in and
+// lasts 1 ms; the pad is hit and let go 4 ms in.
 TEST(MidiOutput, NestedPulsesAndReportsEndInnermostFirst) {
     Started h;
-    frmMain& m = h.main();
-    QTimer::singleShot(0, &m, [&] {
-        QTimer::singleShot(0, &m, [&] {
-            m.PulsedMidiOutPut(0, 12);
-            Reports(h, "45 43 64, 45 03 00");
-        });
-        m.PulsedMidiOutPut(1, 11);
-    });
-    m.PulsedMidiOutPut(2, 10);
+    ControllerEngine& m = h.main();
+    h.host().after(1, [&] { m.Run(m.PulsedMidiOutPut(3, 11)); });
+    h.host().after(2, [&] { m.Run(m.PulsedMidiOutPut(0, 12)); });
+    h.host().after(4, [&] { Reports(h, "45 43 64, 45 03 00"); });
+    h.run(m.PulsedMidiOutPut(5, 10));
     EXPECT_EQ(h.wire(), W("90 0A 7F, 90 0B 7F, 90 0C 7F, 90 0C 00, +43, 90 03 64, -03, 90 03 00,"
                           "90 0B 00, 90 0A 00"));
     EXPECT_EQ(m.DeepestWaitDepth(), 3);

@@ -8,7 +8,7 @@ class ModeOverlap : public ::testing::Test {
 protected:
     void SetUp() override {
         m.strBankSelectMidiCC = "CC";
-        m.ZivUvozaro_SetBank(1);
+        h.run(m.ZivUvozaro_SetBank(1));
         SetPads(m, "0/0 FLASH*, 1/0 TOGGLE, 2/1 TOGGLE*, 5/1 FLASH*, 9/1 CN1, 3/2 TOGGLE,"
                    "4/2 FLASH*, 15/2 CN1*");
         own = m.bPadState;
@@ -16,7 +16,7 @@ protected:
     }
 
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     ControllerState::PadTable<bool> own{};
 };
 
@@ -96,7 +96,7 @@ TEST_F(ModeOverlap, ModePressInsideABankPulseViewsTheNewBank) {
 TEST_F(ModeOverlap, NativeModeEndsAViewFirst) {
     Switches(h, "01+");
     h.clear();
-    m.btnInitNativeMode_Click();
+    h.run(m.btnInitNativeMode_Click());
     EXPECT_EQ(m.strButtonMode, "");
     EXPECT_FALSE(m.bButtonLed[1]);
     EXPECT_EQ(m.bPadState, own);

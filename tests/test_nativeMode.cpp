@@ -11,17 +11,17 @@ const char* const kEntry =
     "0a 0a 0a 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10 f7,";
 }
 
-// The controller answers each entry message at once with a pedal report; while the entry
-// messages go out that answer is dropped.
 TEST(NativeMode, OnePressFromEntryToIdleDisplay) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.strBankSelectMidiCC = "CC";
+    // The controller answers each entry message at once with a pedal report; while the entry
+    // messages go out that answer is dropped.
     h.host().onCall = [&](const std::string& call) {
-        if (call.starts_with("HostSendSysEx f0"))
-            h.report("47 00 7F");
+        if (call.starts_with("HostSendSysEx f0") && m.bInitialising)
+            m.Run(m.mWire_SysExInput("F0 42 40 6E 08 47 00 7F F7"));
     };
-    m.btnInitNativeMode->click();
+    h.window().btnInitNativeMode->click();
     EXPECT_EQ(h.wire(), W(std::string(kEntry) + "B0 10 7F, B0 12 00, B0 11 00, [00 00 00 00 10],"
                                                 "[00 00 00 00 10|2D 5F 2D]"));
     EXPECT_EQ(m.strDisplayText, "-_-");
@@ -32,13 +32,13 @@ TEST(NativeMode, OnePressFromEntryToIdleDisplay) {
 
 TEST(NativeMode, PressedAgainRepeatsFromAnyBankAndCancelsATimedText) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.strBankSelectMidiCC = "MIDI";
-    m.btnInitNativeMode_Click();
+    h.run(m.btnInitNativeMode_Click());
     Switches(h, "12+ 12-");
     ASSERT_TRUE(m.tmrDisplay.isActive());
     h.clear();
-    m.btnInitNativeMode_Click();
+    h.run(m.btnInitNativeMode_Click());
     EXPECT_EQ(h.wire(), W(std::string(kEntry) + "90 10 7F, 90 10 00, [00 00 00 00 10|33 20 42],"
                                                 "[00 00 00 00 10|2D 5F 2D]"));
     EXPECT_EQ(m.intCurrentBank, 0);

@@ -1,12 +1,14 @@
 #include "FreshStore.h"
 #include "Kit.h"
 
+#include <QCheckBox>
+
 #include <gtest/gtest.h>
 
 TEST(SettingsRestore, FirstRunWritesTheDefaults) {
     FreshStore store;
     Started h;
-    const frmMain& m = h.main();
+    const ControllerEngine& m = h.main();
     std::string modes;
     for (const std::string& name : kModeSettings) {
         modes += ", " + name;
@@ -76,12 +78,13 @@ TEST(SettingsRestore, AppliesOrReplacesTheStoredText) {
 TEST(SettingsSave, WritesEveryPadInOrderThenTheKnobsWhenToggled) {
     FreshStore store;
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     SetPad(m, 0, 0, "TOGGLE", true);
     SetPad(m, 15, 2, "FDB", true);
     m.bAssignToggled = m.bKnob1State = true;
     const std::string before = store.names();
-    m.SaveSettings();
+    h.settle();
+    h.window().SaveSettings();
     std::string names = before;
     for (int bank = 1; bank <= 3; ++bank)
         for (int pad = 1; pad <= 16; ++pad)
@@ -101,7 +104,8 @@ TEST(SettingsSave, KnobStatesStayWhenAssignIsNotToggled) {
     Started h;
     h.main().bKnob1State = false;
     h.main().bKnob2State = true;
-    h.main().SaveSettings();
+    h.settle();
+    h.window().SaveSettings();
     EXPECT_EQ(ReadSettings({"Knob1Active", "Knob2Active"}), "Knob1Active=1, Knob2Active=0");
 }
 
@@ -111,16 +115,18 @@ TEST(SettingsSave, AnErrorThatEndsTheProgramSavesWhatChanged) {
     const struct {
         const char* name;
         const char* stored;
-        std::function<void(frmMain&)> before; // before the failing native-mode press
+        std::function<void(Harness&)> before; // before the failing click
         const char* after;
     } cases[] = {
-        {"a changed pad", "", [](frmMain& m) { m.strPadMode[4][1] = "CN2"; }, "PadMode_2_05=CN2"},
+        {"a changed pad", "", [](Harness& h) { h.main().strPadMode[4][1] = "CN2"; },
+         "PadMode_2_05=CN2"},
         {"nothing changed, nothing recalled", "AutoRecall=1, PadMode_1_01=TOGGLE, PadState_1_01=-1",
-         [](frmMain&) {}, "PadMode_1_01=TOGGLE, PadState_1_01=-1"},
+         [](Harness&) {}, "PadMode_1_01=TOGGLE, PadState_1_01=-1"},
         {"changed after a recall", "AutoRecall=1, PadMode_1_01=TOGGLE",
-         [](frmMain& m) {
-             m.btnInitNativeMode_Click();
-             m.strPadMode[0][0] = "FLASH"; // the user made pad 1 plain again
+         [](Harness& h) {
+             h.window().btnInitNativeMode_Click();
+             h.settle();
+             h.main().strPadMode[0][0] = "FLASH"; // the user made pad 1 plain again
          },
          "PadMode_1_01=FLASH"},
     };
@@ -129,10 +135,11 @@ TEST(SettingsSave, AnErrorThatEndsTheProgramSavesWhatChanged) {
         FreshStore store;
         WriteSettings(c.stored);
         Started h;
-        c.before(h.main());
-        h.host().failOn = "HostSendSysEx";
-        h.main().RunEvent([&] { h.main().btnInitNativeMode_Click(); });
-        EXPECT_TRUE(h.main().Ending());
+        c.before(h);
+        h.settle();
+        h.host().failOn = "HostCloseOnClientExit";
+        h.window().StayOpen->click();
+        EXPECT_TRUE(h.window().Ending());
         std::vector<std::string> names;
         for (const std::string& item : Items(c.after))
             names.push_back(item.substr(0, item.find('=')));
@@ -144,11 +151,11 @@ TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
     FreshStore store;
     WriteSettings("AutoRecall=1, AssignToggled=1");
     const char* const modes[] = {"FLASH", "TOGGLE", "CN1", "CN2", "CN3", "TRK", "FDB"};
-    ControllerState::PadTable<std::string> savedModes;
+    ControllerState::PadTable<ModeText> savedModes;
     ControllerState::PadTable<bool> savedStates;
     {
         Started h;
-        frmMain& m = h.main();
+        ControllerEngine& m = h.main();
         for (int bank = 0; bank < 3; ++bank)
             for (int pad = 0; pad < 16; ++pad)
                 SetPad(m, pad, bank, modes[(pad + bank) % 7], (pad * 3 + bank) % 4 == 0);
@@ -156,15 +163,17 @@ TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
         m.bKnob2State = true;
         savedModes = m.strPadMode;
         savedStates = m.bPadState;
+        h.settle();
         h.messages().answers = {MsgAnswer::Yes};
-        m.btnEnd_Click();
+        h.window().btnEnd_Click();
         ASSERT_TRUE(h.hostReleased());
     }
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     for (const auto& pad : m.strPadMode)
-        ASSERT_EQ(pad, (std::array<std::string, 3>{"FLASH", "FLASH", "FLASH"}));
-    m.btnInitNativeMode_Click(); // pads come back only with native mode
+        ASSERT_EQ(pad, (std::array<ModeText, 3>{"FLASH", "FLASH", "FLASH"}));
+    h.window().btnInitNativeMode_Click(); // pads come back only with native mode
+    h.settle();
     EXPECT_EQ(m.strPadMode, savedModes);
     EXPECT_EQ(m.bPadState, savedStates);
     EXPECT_FALSE(m.bKnob1State);
@@ -172,7 +181,8 @@ TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
     // The LEDs are redrawn last: pads 0, 4, 8 and 12 of bank 1 on, bank 1 and knob 2 latched.
     EXPECT_EQ(h.wire().back(), W("[11 22 00 00 14|2D 5F 2D]")[0]);
     SetPad(m, 0, 0, "CN3", !savedStates[0][0]); // every press recalls again
-    m.btnInitNativeMode_Click();
+    h.window().btnInitNativeMode_Click();
+    h.settle();
     EXPECT_EQ(m.strPadMode, savedModes);
     EXPECT_EQ(m.bPadState, savedStates);
 }
@@ -194,11 +204,12 @@ TEST(SettingsRecall, PadsWithoutUsableValuesKeepWhatTheyHave) {
     WriteSettings("AutoRecall=1, PadMode_1_01=CN1, PadState_1_01=junk, PadState_1_02=1,"
                   "PadMode_1_03=TRK, PadState_1_03=0, Knob1Active=0");
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.bPadState[0][0] = m.bPadState[2][0] = m.bKnob1State = true;
     m.strPadMode[1][0] = "TOGGLE";
     SetPad(m, 5, 1, "FDB", true);
-    m.btnInitNativeMode_Click();
+    h.window().btnInitNativeMode_Click();
+    h.settle();
     EXPECT_EQ(m.strPadMode[0][0], "CN1");
     EXPECT_EQ(m.strPadMode[1][0], "TOGGLE");
     EXPECT_EQ(m.strPadMode[2][0], "TRK");
@@ -215,7 +226,8 @@ TEST(SettingsRecall, RestoresTheSettingsFirst) {
     Started h;
     EXPECT_EQ(h.main().tmrTap.interval(), 100);
     WriteSettings("AutoRecall=1, GlobalChannel=5, FdbPadsAlwaysActive=1");
-    h.main().btnInitNativeMode_Click();
+    h.window().btnInitNativeMode_Click();
+    h.settle();
     EXPECT_EQ(h.main().intMidiChannel, 4);
     EXPECT_FALSE(h.main().bFdbPadsAlwaysActive);
     EXPECT_EQ(h.main().tmrTap.interval(), 200);

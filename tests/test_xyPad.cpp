@@ -5,7 +5,7 @@
 // Every pad a lit feedback pad: the XY pad's messages never reach them.
 TEST(XYPad, MoveSendsPositionAsControllerAndNeverFeedback) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.intMidiChannel = 1;
     for (int bank = 0; bank < ControllerState::kBanks; ++bank)
         for (int pad = 0; pad < ControllerState::kPads; ++pad)
@@ -20,7 +20,7 @@ TEST(XYPad, MoveSendsPositionAsControllerAndNeverFeedback) {
 
 TEST(XYPad, TapLocksOutUntilTheTimerAndNeverRepeatsAValue) {
     Started h;
-    frmMain& m = h.main();
+    ControllerEngine& m = h.main();
     m.bXYPadTap = true;
 
     h.host().raiseMidiInput(0xB0, 126, 0); // the start-up value taps never

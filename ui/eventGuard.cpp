@@ -21,6 +21,7 @@ void frmMain::EndOnError(const std::string& what) {
         return; // a chain abandoned because the program is already ending
     bEnding_ = true;
     try {
+        RefreshFromHost();
         if (PadsWorthSaving())
             SaveSettings();
     } catch (const std::exception&) {

@@ -150,13 +150,13 @@ void frmMain::EnumMidiIO() {
     }
 }
 
+// The snapshot first: the host's events are answered from the engine's newest state.
 void frmMain::RefreshFromHost() {
     if (!mWire)
         return;
+    if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
+        snapshot_ = *newest;
     mWire->Poll();
-    if (mWire)
-        if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
-            snapshot_ = *newest;
 }
 
 void frmMain::sendSettings(std::optional<int> tapIntervalMs) {

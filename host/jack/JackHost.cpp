@@ -40,8 +40,9 @@ jack_client_t* openClient(const std::string& name, const HostOptions& options) {
     const auto openOptions = static_cast<jack_options_t>(
         JackNoStartServer | (options.server.empty() ? 0 : JackServerName));
     quietJack = true;
-    jack_client_t* client = jack_client_open(name.c_str(), openOptions, &status,
-                                             options.server.empty() ? nullptr : options.server.c_str());
+    jack_client_t* client =
+        jack_client_open(name.c_str(), openOptions, &status,
+                         options.server.empty() ? nullptr : options.server.c_str());
     quietJack = false;
     if (client)
         return client;

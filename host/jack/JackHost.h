@@ -1,9 +1,9 @@
 #pragma once
 
 #include "host/EngineRunner.h"
-#include "host/jack/HostOptions.h"
 #include "host/MidiHost.h"
 #include "host/SpscRing.h"
+#include "host/jack/HostOptions.h"
 
 #include <jack/jack.h>
 

@@ -84,7 +84,7 @@ int JackHost::processMain(jack_nframes_t nframes) {
             return std::nullopt;
         const int32_t offset = std::max(static_cast<int32_t>(header.frame - frame32), 0);
         return offset < static_cast<int32_t>(nframes) ? std::optional<uint32_t>(offset)
-                                                        : std::nullopt;
+                                                      : std::nullopt;
     };
     std::optional<uint32_t> feedbackAt = feedbackOffset();
     while (haveEvent || feedbackAt) {

@@ -31,6 +31,19 @@ HostOptions OptionsFor(const std::string& server, const std::vector<std::string>
     return options;
 }
 
+ControllerSettings AllNotes() {
+    ControllerSettings settings;
+    for (SettingText* kind :
+         {&settings.strJogWheelMode, &settings.strKnobMode, &settings.strCN1MidiCC,
+          &settings.strCN2MidiCC, &settings.strCN3MidiCC, &settings.strFDBMidiCC,
+          &settings.strToggleMidiCC, &settings.strFlashMidiCC, &settings.strBankSelectMidiCC,
+          &settings.strTRKMidiCC})
+        *kind = "MIDI";
+    settings.intJogWheelLeft = 40;
+    settings.intJogWheelRight = 41;
+    return settings;
+}
+
 void JackHostTest::SetUp() {
     peers = MakePeers(SharedServer().name(), UniqueName("peer"));
 }
@@ -42,16 +55,16 @@ void JackHostTest::TearDown() {
 
 void JackHostTest::openHost(const HostOptions& options) {
     host = std::make_unique<JackHost>(options);
-    MidiHost::Events events;
-    events.SysExInput = [this](const std::string& text) { sysEx.push_back(text); };
-    events.MidiInput = [this](int32_t, int32_t port, int32_t status, int32_t d1, int32_t d2) {
-        midi.push_back(std::to_string(port) + " " + std::to_string(status) + " " +
-                       std::to_string(d1) + " " + std::to_string(d2));
-    };
-    events.StopInputRequest = [this] { ++stops; };
-    host->setEvents(std::move(events));
+    host->Engine().PostSettings(AllNotes(), std::nullopt);
     host->HostInputCapture(1);
     host->HostInputEvents(1);
+}
+
+bool JackHostTest::waitFor(const std::function<bool()>& condition) {
+    return WaitUntil([&] {
+        host->Poll();
+        return condition();
+    });
 }
 
 JackWindow::JackWindow(const HostOptions& options) {
@@ -61,6 +74,11 @@ JackWindow::JackWindow(const HostOptions& options) {
         return host;
     });
     main_->Form_Load();
+}
+
+const EngineSnapshot& JackWindow::snapshot() {
+    main_->RefreshFromHost();
+    return main_->Snapshot();
 }
 
 std::vector<std::string> Items(QListWidget* list) {

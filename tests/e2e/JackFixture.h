@@ -4,9 +4,9 @@
 #include "SharedServer.h"
 #include "Wait.h"
 
-#include "host/JackHost.h"
-#include "host/frmMain.h"
+#include "host/jack/JackHost.h"
 #include "support/Harness.h"
+#include "ui/frmMain.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,7 @@
 std::string UniqueName(const std::string& base);
 
 // The controller (pad_tx, pad_rx) and the music software (song_tx, song_rx), played by two JACK
-// clients, "<name>-tx" sending and "<name>-rx" receiving, so that no connection loops back: in a
-// loop, a client that runs late has its output read twice.
+// clients, "<name>-tx" sending and "<name>-rx" receiving.
 struct Peers {
     std::string name;
     std::unique_ptr<Peer> tx;
@@ -30,19 +29,22 @@ Peers MakePeers(const std::string& server, const std::string& name);
 // Options that make Orvan connect itself to the peers named here.
 HostOptions OptionsFor(const std::string& server, const std::vector<std::string>& peerNames);
 
-// A JackHost on the shared server, connected to a peer, recording the events it delivers.
+// Settings under which pads, knobs, the jog wheel and the bank buttons all send notes.
+ControllerSettings AllNotes();
+
+// A JackHost on the shared server, connected to the peers, its input on, its engine set to
+// AllNotes().
 class JackHostTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     void openHost(const HostOptions& options);
+    // Polls the host while waiting.
+    bool waitFor(const std::function<bool()>& condition);
 
     Peers peers;
     std::unique_ptr<JackHost> host;
-    std::vector<std::string> sysEx; // SysExInput texts
-    std::vector<std::string> midi;  // MidiInput as "port status data1 data2"
-    int stops = 0;
 };
 
 // The main window on a JackHost, its message boxes answered by the test.
@@ -53,6 +55,8 @@ public:
     frmMain& main() { return *main_; }
     JackHost& host() { return *host_; }
     MessageAnswers& messages() { return messages_; }
+    // The engine's newest state, once the window has looked.
+    const EngineSnapshot& snapshot();
     void release() { main_.reset(); }
 
 private:

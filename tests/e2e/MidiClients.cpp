@@ -87,7 +87,7 @@ int ScheduledSender::process(jack_nframes_t nframes) {
 }
 
 Recorder::Recorder(const std::string& server, const std::string& name,
-                   const std::vector<std::string>& ports, size_t capacity)
+                   const std::vector<std::string>& ports, size_t capacity, bool echo)
     : client_(OpenTestClient(server, name)), events_(capacity) {
     if (ports.size() > portCounts_.size())
         throw std::invalid_argument("too many ports");
@@ -99,11 +99,17 @@ Recorder::Recorder(const std::string& server, const std::string& name,
             throw std::runtime_error("cannot register " + port);
         }
     }
+    if (echo)
+        echo_ = jack_port_register(client_, "echo", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     jack_set_process_callback(client_, &Recorder::processThunk, this);
-    if (jack_activate(client_) != 0) {
+    if ((echo && !echo_) || jack_activate(client_) != 0) {
         jack_client_close(client_);
         throw std::runtime_error("cannot start the recorder " + name);
     }
+}
+
+std::string Recorder::echoPort() const {
+    return jack_port_name(echo_);
 }
 
 Recorder::~Recorder() {
@@ -131,6 +137,9 @@ int Recorder::processThunk(jack_nframes_t nframes, void* self) {
 int Recorder::process(jack_nframes_t nframes) {
     const jack_nframes_t cycleStart = jack_last_frame_time(client_);
     size_t n = count_.load(std::memory_order_relaxed);
+    void* echo = echo_ ? jack_port_get_buffer(echo_, nframes) : nullptr;
+    if (echo)
+        jack_midi_clear_buffer(echo);
     for (size_t p = 0; p < ports_.size(); ++p) {
         void* buffer = jack_port_get_buffer(ports_[p], nframes);
         const uint32_t events = jack_midi_get_event_count(buffer);
@@ -138,6 +147,8 @@ int Recorder::process(jack_nframes_t nframes) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, buffer, e) != 0)
                 continue;
+            if (echo && p == 0)
+                jack_midi_event_write(echo, event.time, event.buffer, event.size);
             if (n == events_.size()) {
                 overflow_.fetch_add(1, std::memory_order_relaxed);
                 continue;

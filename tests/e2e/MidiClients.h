@@ -67,13 +67,16 @@ public:
     };
     static constexpr size_t kKept = 30;
 
+    // With echo, it also plays the music software wired both ways: whatever comes on its first
+    // port goes out again at once on its port "echo".
     Recorder(const std::string& server, const std::string& name,
-             const std::vector<std::string>& ports, size_t capacity);
+             const std::vector<std::string>& ports, size_t capacity, bool echo = false);
     ~Recorder();
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
     std::string port(size_t index) const;
+    std::string echoPort() const;
     size_t count() const { return count_.load(); }
     size_t count(size_t port) const { return portCounts_[port].load(); }
     uint64_t overflow() const { return overflow_.load(); }
@@ -86,6 +89,7 @@ private:
 
     jack_client_t* client_ = nullptr;
     std::vector<jack_port_t*> ports_;
+    jack_port_t* echo_ = nullptr;
     std::vector<Event> events_;
     std::atomic<size_t> count_{0};
     std::array<std::atomic<size_t>, 8> portCounts_{};

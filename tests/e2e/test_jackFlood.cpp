@@ -38,9 +38,7 @@ TEST(JackFlood, EveryReportIsAnsweredInOrderOrCountedAsDropped) {
     options.controllerPorts = "^" + sender.port() + "$";
     options.dawPorts = "^" + recorder.port(0) + "$";
     JackWindow window(options);
-    frmMain& main = window.main();
-    main.strKnobMode = "MIDI";
-    main.strFlashMidiCC = "MIDI";
+    window.host().Engine().PostSettings(AllNotes(), std::nullopt);
 
     // A first second of it, so that whatever grows once has grown before memory is measured.
     const FloodPlan warmUp = MakeFlood(kReportsPerSecond, 1, kRate, 0);
@@ -52,16 +50,18 @@ TEST(JackFlood, EveryReportIsAnsweredInOrderOrCountedAsDropped) {
     const long after = ResidentKiB(getpid());
 
     const FloodCheck check = CheckFlood(plan, messages(EventsFrom(recorder, 0, first)));
-    const uint64_t droppedIn = window.host().droppedInput();
-    const uint64_t droppedOut = window.host().droppedOutput();
+    const DropCounts drops = window.host().Drops();
+    const uint64_t droppedIn = drops.inputOversize + drops.inputHeld + drops.inputQueue;
+    const uint64_t droppedOut = drops.outputFull + drops.outputInvalid;
+    const EngineSnapshot& engine = window.snapshot();
     EXPECT_EQ(recorder.overflow(), 0u);
     EXPECT_EQ(check.disordered, 0u);
     EXPECT_LE(check.missing, droppedIn + droppedOut);
     EXPECT_LE(check.unclosed, droppedOut);
     EXPECT_GT(check.answered, 0u);
-    EXPECT_GE(main.DeepestWaitDepth(), 2);
-    EXPECT_LE(main.DeepestWaitDepth(), frmMain::kMaxWaitDepth);
-    EXPECT_EQ(main.WaitDepth(), 0);
+    EXPECT_GE(engine.deepestWaitDepth, 2);
+    EXPECT_LE(engine.deepestWaitDepth, ControllerEngine::kMaxWaitDepth);
+    EXPECT_EQ(engine.waitDepth, 0);
     if (kMemoryMeasurable) {
         EXPECT_LT(after - before, 5 * 1024) << before << " KiB before, " << after << " after";
     }
@@ -69,5 +69,5 @@ TEST(JackFlood, EveryReportIsAnsweredInOrderOrCountedAsDropped) {
         "flood: %zu of %zu reports answered in order, %llu input and %llu output drops, "
         "deepest wait %d, resident %ld -> %ld KiB\n",
         check.answered, plan.firstAnswers.size(), static_cast<unsigned long long>(droppedIn),
-        static_cast<unsigned long long>(droppedOut), main.DeepestWaitDepth(), before, after);
+        static_cast<unsigned long long>(droppedOut), engine.deepestWaitDepth, before, after);
 }

@@ -1,7 +1,5 @@
 #include "JackFixture.h"
 
-#include "host/LaunchActions.h"
-
 #include <algorithm>
 
 namespace {
@@ -11,6 +9,15 @@ const std::vector<Bytes> kEntryMessages = {
     HexBytes("F0 42 40 6E 08 3F 2A 00 00 05 05 05 7F 7E 00 00 00 0A 0A 0A 0A 0A 0A 0A 0A 0A 0A "
              "0A 0A 0A 0A 0A 0A 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 F7"),
 };
+
+// Every note that was switched on was switched off again, as often.
+bool everyNoteEnded(const std::vector<Bytes>& messages) {
+    std::array<int, 128> sounding{};
+    for (const Bytes& m : messages)
+        if (m.size() == 3 && (m[0] & 0xF0) == 0x90)
+            sounding[m[1]] += m[2] > 0 ? 1 : -1;
+    return std::all_of(sounding.begin(), sounding.end(), [](int n) { return n == 0; });
+}
 } // namespace
 
 class JackWindowTest : public ::testing::Test {
@@ -19,17 +26,13 @@ protected:
     Peers peers;
 };
 
-// A replugged controller gets the entry messages again and then the LED packet of the moment.
+// In native mode, a replugged controller gets the entry messages again and then the LED packet
+// of the moment.
 TEST_F(JackWindowTest, AReturningControllerIsPutBackIntoNativeMode) {
     const std::string lateName = UniqueName("replugged");
-    const HostOptions options = OptionsFor(SharedServer().name(), {peers.name, lateName});
-    JackWindow window(options);
-    LaunchOptions launch;
-    launch.host = options;
-    launch.nativeMode = true;
-    ApplyLaunchOptions(launch, window.main(), window.host());
-
-    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("pad_rx").size() >= 3; }));
+    JackWindow window(OptionsFor(SharedServer().name(), {peers.name, lateName}));
+    window.main().RunEvent([&] { window.main().btnInitNativeMode_Click(); });
+    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("pad_rx").size() >= 5; }));
     std::vector<Bytes> first = peers.rx->receivedBytes("pad_rx");
     first.resize(3);
     EXPECT_EQ(first, kEntryMessages);
@@ -38,37 +41,28 @@ TEST_F(JackWindowTest, AReturningControllerIsPutBackIntoNativeMode) {
     ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }));
     ASSERT_TRUE(late.rx->settle());
     std::vector<Bytes> expected = kEntryMessages;
-    expected.push_back(HexBytes(window.main().strLedSysEx));
+    expected.push_back(HexBytes(window.snapshot().state.strLedSysEx.str()));
     EXPECT_EQ(late.rx->receivedBytes("pad_rx"), expected);
 }
 
-TEST_F(JackWindowTest, APulsedNoteKeepsItsLengthOnTheWire) {
-    JackWindow window(OptionsFor(SharedServer().name(), {peers.name}));
-    window.main().PulsedMidiOutPut(25, 5);
-    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("song_rx").size() >= 2; }));
-    const std::vector<Peer::Received> notes = peers.rx->received("song_rx");
-    EXPECT_EQ(notes[0].bytes, (Bytes{0x90, 5, 127}));
-    EXPECT_EQ(notes[1].bytes, (Bytes{0x90, 5, 0}));
-    EXPECT_GE(notes[1].frame - notes[0].frame, 25u * 48u);
-}
-
-// Through the whole chain: controller report in, note out; short message in, controllers out.
-TEST_F(JackWindowTest, InputFromEitherSideReachesTheMusicSoftware) {
-    JackWindow window(OptionsFor(SharedServer().name(), {peers.name}));
-    const auto arrived = [&](const Bytes& message) {
-        const std::vector<Bytes> got = peers.rx->receivedBytes("song_rx");
-        return std::find(got.begin(), got.end(), message) != got.end();
-    };
-    // The foot pedal pressed: note 64 on.
-    peers.tx->send("pad_tx", HexBytes("F0 42 40 6E 08 47 00 7F F7"));
-    EXPECT_TRUE(WaitUntil([&] { return arrived({0x90, 64, 127}); }));
-    // The fixed trigger from the music software: controllers 88 down to 85.
-    peers.tx->send("song_tx", HexBytes("90 51 7F"));
-    ASSERT_TRUE(WaitUntil([&] { return arrived({0xB0, 85, 127}); }));
-    const std::vector<Bytes> got = peers.rx->receivedBytes("song_rx");
-    const std::vector<Bytes> trigger(got.end() - 4, got.end());
-    EXPECT_EQ(trigger, (std::vector<Bytes>{
-                           {0xB0, 88, 127}, {0xB0, 87, 127}, {0xB0, 86, 127}, {0xB0, 85, 127}}));
+// Closing the window while knob pulses nest and wait: every pulse in flight still ends with its
+// note-off, and the ending is a clean one.
+TEST_F(JackWindowTest, ClosingDuringPulsesLeavesNoNoteSounding) {
+    auto window = std::make_unique<JackWindow>(OptionsFor(SharedServer().name(), {peers.name}));
+    window->host().Engine().PostSettings(AllNotes(), std::nullopt);
+    std::vector<Peer::Event> turns;
+    for (uint8_t value = 1; value <= 20; ++value)
+        turns.push_back({"pad_tx", Bytes{0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00,
+                                         static_cast<uint8_t>(value * 5), 0xF7}});
+    peers.tx->send(turns);
+    ASSERT_TRUE(WaitUntil([&] { return !peers.rx->received("song_rx").empty(); }));
+    window->main().close();
+    EXPECT_FALSE(window->main().Ending());
+    window.reset();
+    ASSERT_TRUE(peers.rx->settle());
+    const std::vector<Bytes> notes = peers.rx->receivedBytes("song_rx");
+    EXPECT_GE(notes.size(), 2u);
+    EXPECT_TRUE(everyNoteEnded(notes)) << notes.size() << " messages";
 }
 
 // The server goes away under a running window: the stop notice comes, nothing crashes, and the
@@ -92,9 +86,9 @@ TEST(JackServerLoss, RaisesTheStopNoticeAndClosesCleanly) {
     EXPECT_EQ(window.messages().shown.size(), 1u);
     EXPECT_FALSE(window.main().Ending());
 
-    window.main().SendNote(3, 100);
-    window.main().btnInitNativeMode_Click();
+    window.main().RunEvent([&] { window.main().btnInitNativeMode_Click(); });
     EXPECT_EQ(window.host().HostOpenMidiInFirst(), "");
     window.main().close();
+    EXPECT_FALSE(window.main().Ending());
     window.release();
 }

@@ -50,6 +50,38 @@ TEST(OrvanBinary, NativeModeOptionSendsTheEntryMessages) {
     EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
 }
 
+// SIGTERM while knob pulses nest and wait: every note switched on is switched off before the
+// program ends, and it ends as its close box does (status 0).
+TEST(OrvanBinary, SigtermDuringPulsesLeavesNoNoteSounding) {
+    const std::string server = SharedServer().name();
+    Peers peers = MakePeers(server, UniqueName("pad"));
+    const std::string log = WorkDir() + "/orvan-sigterm.log";
+    ChildProcess program(orvan({"--server", server, "--client-name", UniqueName("orvan-bin"),
+                                "--controller", "^" + peers.name + "-(tx|rx):pad_", "--daw",
+                                "^" + peers.name + "-(tx|rx):song_", "--native-mode"}),
+                         kOffscreen, log);
+    ASSERT_TRUE(WaitUntil([&] {
+        return peers.rx->received("pad_rx").size() >= 5 || !program.running();
+    })) << ReadFile(log);
+    const size_t before = peers.rx->received("song_rx").size();
+    std::vector<Peer::Event> turns;
+    for (uint8_t value = 1; value <= 20; ++value)
+        turns.push_back({"pad_tx", Bytes{0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00,
+                                         static_cast<uint8_t>(value * 5), 0xF7}});
+    peers.tx->send(turns);
+    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("song_rx").size() > before; }));
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+    ASSERT_TRUE(peers.rx->settle());
+    std::array<int, 128> sounding{};
+    for (const Bytes& m : peers.rx->receivedBytes("song_rx"))
+        if (m.size() == 3 && m[0] == 0x90)
+            sounding[m[1]] += m[2] > 0 ? 1 : -1;
+    for (int note = 0; note < 128; ++note)
+        EXPECT_EQ(sounding[note], 0) << "note " << note;
+    EXPECT_EQ(ReadFile(log).find("has to stop"), std::string::npos) << ReadFile(log);
+}
+
 TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     const std::string missing = "orvan-test-absent-" + std::to_string(getpid());
     const std::string log = WorkDir() + "/orvan-absent.log";

@@ -20,7 +20,7 @@ Harness::Harness(RecordingHost::Setup setup) {
         std::make_unique<RecordingHost>(std::move(setup)));
     host_ = slot->get();
     host_->releasedFlag = &released_;
-    main_ = std::make_unique<frmMain>([slot]() -> std::unique_ptr<MidiHost> {
+    window_ = std::make_unique<frmMain>([slot]() -> std::unique_ptr<MidiHost> {
         if (!*slot)
             throw HostError("the recording host was already handed out");
         return std::move(*slot);
@@ -28,21 +28,37 @@ Harness::Harness(RecordingHost::Setup setup) {
 }
 
 void Harness::load() {
-    main_->Form_Load();
+    window_->Form_Load();
     clear();
 }
 
 void Harness::loadNative() {
-    main_->Form_Load();
-    main_->btnInitNativeMode_Click();
+    window_->Form_Load();
+    window_->btnInitNativeMode_Click();
     clear();
 }
 
+std::vector<std::string> Harness::wire() {
+    if (!released_)
+        settle();
+    return host_->wire;
+}
+
 void Harness::clear() {
+    settle();
     host_->calls.clear();
     host_->wire.clear();
 }
 
+void Harness::run(Task chain) {
+    main().Run(std::move(chain));
+    settle();
+}
+
 void Harness::report(const std::string& payload) {
     host_->raiseSysEx("F0 42 40 6E 08 " + payload + " F7");
+}
+
+void Harness::reportDuringNextWait(const std::string& payload) {
+    host_->duringNextWait([this, payload] { report(payload); });
 }

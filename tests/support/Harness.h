@@ -1,8 +1,9 @@
 #pragma once
 
-#include "host/frmMain.h"
+#include "engine/ControllerEngine.h"
 #include "support/RecordingHost.h"
 #include "ui/MessageBox.h"
+#include "ui/frmMain.h"
 
 #include <deque>
 #include <memory>
@@ -19,12 +20,15 @@ public:
     std::vector<MessageRequest> shown;
 };
 
-// A main window on a recording host, with its message boxes answered by the test.
+// The main window on a recording host, with its message boxes answered by the test; the engine
+// runs in the host's cycles, which the harness drives.
 class Harness {
 public:
     explicit Harness(RecordingHost::Setup setup = {});
 
-    frmMain& main() { return *main_; }
+    frmMain& window() { return *window_; }
+    // The engine, for the test to set up and look at directly.
+    ControllerEngine& main() { return host_->Engine().engine(); }
     RecordingHost& host() { return *host_; }
     MessageAnswers& messages() { return messages_; }
 
@@ -32,12 +36,18 @@ public:
     void load();
     // Start-up, then "Native Mode", then forget what both sent.
     void loadNative();
-    // Everything sent since the last clear, in order.
-    std::vector<std::string> wire() const { return host_->wire; }
+    // Everything sent since the last clear, in order, once the engine is idle.
+    std::vector<std::string> wire();
     void clear();
+    // Runs cycles until nothing waits: what the window asked of the engine is done.
+    void settle() { host_->settle(); }
+    // A handler started now, run until it ends.
+    void run(Task chain);
 
     // A controller report: "F0 42 40 6E 08 " + payload + " F7".
     void report(const std::string& payload);
+    // The report arrives while the engine waits next (inside a pulse), and is handled there.
+    void reportDuringNextWait(const std::string& payload);
 
     bool hostReleased() const { return released_; }
 
@@ -45,5 +55,5 @@ private:
     MessageAnswers messages_;
     RecordingHost* host_ = nullptr;
     bool released_ = false;
-    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmMain> window_;
 };

@@ -1,10 +1,21 @@
 #include "support/RecordingHost.h"
 
-#include "protocol/HexText.h"
+#include "engine/HexText.h"
+#include "host/MidiBytes.h"
+
+// The cycle's output itself is not looked at: the tap records every message as it was sent.
+class RecordingHost::Discard final : public EngineRunner::CycleOutput {
+public:
+    bool write(EngineRunner::Destination, uint32_t, const uint8_t*, size_t) override {
+        return true;
+    }
+};
 
 RecordingHost::RecordingHost(Setup setup) : setup_(std::move(setup)) {}
 
 RecordingHost::~RecordingHost() {
+    runner_.PostEnd();
+    cycle();
     if (releasedFlag)
         *releasedFlag = true;
 }
@@ -78,29 +89,92 @@ void RecordingHost::HostCloseOnClientExit(int32_t value) {
 void RecordingHost::HostInputCapture(int32_t value) {
     record("HostInputCapture " + std::to_string(value));
     inputCapture = value;
+    runner_.SetInputOn(inputCapture && inputEvents);
 }
 void RecordingHost::HostInputEvents(int32_t value) {
     record("HostInputEvents " + std::to_string(value));
     inputEvents = value;
+    runner_.SetInputOn(inputCapture && inputEvents);
 }
+
 void RecordingHost::HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) {
     record("HostSendMessage " + std::to_string(port) + " " + std::to_string(status) + " " +
                std::to_string(data1) + " " + std::to_string(data2),
-           HexByte(status) + " " + HexByte(data1) + " " + HexByte(data2));
+           HexByte(status).str() + " " + HexByte(data1).str() + " " + HexByte(data2).str());
 }
-void RecordingHost::HostSendSysEx(const std::string& text) {
-    record("HostSendSysEx " + text, text);
+void RecordingHost::HostSendSysEx(std::string_view text) {
+    record("HostSendSysEx " + std::string(text), std::string(text));
+}
+
+void RecordingHost::queue(EngineRunner::Source source, std::vector<uint8_t> bytes) {
+    queued_.push_back({source, std::move(bytes)});
+    if (!inCycle_)
+        settle();
 }
 
 void RecordingHost::raiseMidiInput(int32_t status, int32_t data1, int32_t data2) {
-    if (inputCapture && inputEvents && events_.MidiInput)
-        events_.MidiInput(0, 0, status, data1, data2);
+    uint8_t bytes[3];
+    const size_t size = ShortMessageBytes(status, data1, data2, bytes);
+    if (size > 0)
+        queue(EngineRunner::FromDaw, std::vector<uint8_t>(bytes, bytes + size));
+    else if (inputCapture && inputEvents)
+        runner_.engine().mWire_MidiInput(0, 0, status, data1, data2);
 }
+
 void RecordingHost::raiseSysEx(const std::string& text) {
-    if (inputCapture && inputEvents && events_.SysExInput)
-        events_.SysExInput(text);
+    std::vector<uint8_t> bytes(text.size());
+    bytes.resize(SysExBytes(text, bytes.data(), bytes.size()));
+    if (!bytes.empty())
+        queue(EngineRunner::FromController, std::move(bytes));
 }
+
+void RecordingHost::duringNextWait(std::function<void()> action) {
+    duringNextWait_.push_back(std::move(action));
+}
+
+void RecordingHost::after(int ms, std::function<void()> action) {
+    timed_.emplace_back(frame_ + static_cast<Frame>(ms) * kPeriod, std::move(action));
+}
+
 void RecordingHost::raiseStopInputRequest() {
     if (inputCapture && inputEvents && events_.StopInputRequest)
         events_.StopInputRequest();
+}
+
+void RecordingHost::raiseControllerReturned() {
+    if (events_.ControllerReturned)
+        events_.ControllerReturned();
+}
+
+void RecordingHost::cycle() {
+    Discard output;
+    inCycle_ = true;
+    runner_.BeginCycle(frame_, kPeriod, output);
+    std::vector<std::function<void()>> actions;
+    if (runner_.engine().WaitDepth() > 0)
+        actions.swap(duringNextWait_);
+    for (auto it = timed_.begin(); it != timed_.end();) {
+        if (it->first > frame_) {
+            ++it;
+            continue;
+        }
+        actions.push_back(std::move(it->second));
+        it = timed_.erase(it);
+    }
+    for (const auto& action : actions)
+        action();
+    for (const Queued& input : queued_)
+        runner_.Input(input.source, frame_, input.bytes.data(), input.bytes.size());
+    queued_.clear();
+    runner_.EndCycle();
+    inCycle_ = false;
+    frame_ += kPeriod;
+}
+
+void RecordingHost::settle() {
+    const ControllerEngine& engine = runner_.engine();
+    do
+        cycle();
+    while (engine.WaitDepth() > 0 || engine.HeldInputCount() > 0 || !queued_.empty() ||
+           !timed_.empty());
 }

@@ -1,4 +1,4 @@
-// Runs Orvan's main window on a host that discards everything and works its settings store, for
+// Runs Orvan's main window on a recording host and works its settings store, for
 // tests of faults that only another process can suffer.
 //   settings_saver --loop       forever: every pad mode = "R<n>", every pad state and both knobs
 //                               on for odd n, "<n>" and a newline on standard output, then the
@@ -9,12 +9,10 @@
 //                               store that may not be written (exit code 3 when it may)
 // With --as-user UID first, it runs as that user (from root, for whom nothing is read-only); exit
 // code 4 when it cannot. Exit code 0 when the window never had to end.
-#include "host/frmMain.h"
 #include "settings/RegistryFile.h"
-#include "settings/frmConfig.h"
 #include "settings/mSettings.h"
-#include "support/NullHost.h"
-#include "ui/MessageBox.h"
+#include "support/Harness.h"
+#include "ui/frmConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,26 +32,27 @@ bool becomeUser(const char* uid) {
            geteuid() == id;
 }
 
-void setRound(frmMain& main, long round) {
+void setRound(ControllerEngine& main, long round) {
     const bool odd = round % 2 != 0;
     for (int pad = 0; pad < ControllerState::kPads; ++pad) {
         for (int bank = 0; bank < ControllerState::kBanks; ++bank) {
-            main.strPadMode[pad][bank] = "R" + std::to_string(round);
+            main.strPadMode[pad][bank] = ModeText("R" + std::to_string(round));
             main.bPadState[pad][bank] = odd;
         }
     }
     main.bKnob1State = main.bKnob2State = odd;
 }
 
-[[noreturn]] void loop(frmMain& main) {
+[[noreturn]] void loop(Harness& h) {
     const std::string stored = ReadSetting("PadMode_1_01");
     long round = stored.starts_with('R') ? std::strtol(stored.c_str() + 1, nullptr, 10) + 1 : 1;
-    main.bAssignToggled = true; // the knobs are saved too
+    h.main().bAssignToggled = true; // the knobs are saved too
     for (;; ++round) {
-        setRound(main, round);
+        setRound(h.main(), round);
         std::printf("%ld\n", round);
         std::fflush(stdout);
-        main.SaveSettings();
+        h.settle();
+        h.window().SaveSettings();
     }
 }
 
@@ -62,19 +61,21 @@ bool storeWritable() {
     return ::access(file.substr(0, file.rfind('/')).c_str(), W_OK) == 0;
 }
 
-void session(frmMain& main) {
+void session(Harness& h) {
+    ControllerEngine& main = h.main();
     std::printf("channel=%d pad=%s\n", main.intMidiChannel + 1, main.strPadMode[0][0].c_str());
-    main.RecallPadSettings();
+    main.RecallPadSettings(h.window().RecallPadSettings());
     std::printf("recalled pad=%s\n", main.strPadMode[0][0].c_str());
     main.strPadMode[0][0] = "TOGGLE";
     main.bPadState[0][0] = !main.bPadState[0][0];
+    h.settle();
     {
-        frmConfig dialog(main, &main);
+        frmConfig dialog(h.window().Settings(), &h.window());
         dialog.Form_Load();
         dialog.chkXYPadTap->setChecked(!dialog.chkXYPadTap->isChecked());
         dialog.btnOkay_Click();
     }
-    main.btnEnd_Click();
+    h.window().btnEnd_Click();
 }
 } // namespace
 
@@ -94,16 +95,16 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    Harness h;
     SetMessageHandler([](const MessageRequest& request) {
         std::printf("message: %s\n", qPrintable(request.text));
         return request.yesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     });
-    frmMain main([] { return std::make_unique<NullHost>(); });
-    main.Form_Load();
+    h.load();
     if (mode == "--loop")
-        loop(main);
+        loop(h);
     if (mode != "--session")
         return 2;
-    session(main);
-    return main.Ending() ? 1 : 0;
+    session(h);
+    return h.window().Ending() ? 1 : 0;
 }
