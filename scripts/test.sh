@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once plain, once under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Installs what is missing, checks that the layers include only what is below them, builds with
+# warnings as errors, and runs every test: once plain, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer; then each fuzz target for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh --tests
 
+scripts/check-layers.sh
+
 jobs=$(nproc)
 run_suite() {
     local dir=$1; shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DORVAN_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
     (cd "$dir" && ctest --output-on-failure -j"$jobs")
 }
@@ -19,7 +22,7 @@ UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
 # Fuzzing, bounded: each target runs FUZZ_SECONDS (default 30) from its seed corpus.
 fuzz_seconds=${FUZZ_SECONDS:-30}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORVAN_FUZZ=ON -DORVAN_TESTS=OFF >/dev/null
+    -DORVAN_FUZZ=ON -DORVAN_TESTS=OFF -DORVAN_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 for target in build-fuzz/tests/fuzz/fuzz_*; do
     [ -f "$target" ] && [ -x "$target" ] || continue # not the build folders beside them

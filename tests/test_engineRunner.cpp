@@ -1,0 +1,89 @@
+// The engine's cycle runner on a timeline of its own: where in the cycle each answer lands, what
+// a late cycle does to a pulse, and when the window's commands apply.
+#include "host/EngineRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+constexpr uint32_t kCycle = 128;
+
+// Every message written, as "frame: bytes" with the frame absolute.
+class Timeline final : public EngineRunner::CycleOutput {
+public:
+    bool write(EngineRunner::Destination, uint32_t offset, const uint8_t* bytes,
+               size_t size) override {
+        std::string line = std::to_string(start + offset) + ":";
+        for (size_t i = 0; i < size; ++i) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
+            line += hex;
+        }
+        lines.push_back(line);
+        return true;
+    }
+    Frame start = 0;
+    std::vector<std::string> lines;
+};
+
+struct Rig {
+    EngineRunner runner{48000};
+    Timeline out;
+    Rig() {
+        ControllerSettings notes;
+        notes.strKnobMode = notes.strFlashMidiCC = notes.strBankSelectMidiCC = "MIDI";
+        runner.PostSettings(notes, std::nullopt);
+        runner.SetInputOn(true);
+    }
+    // One cycle from start, with input at offsets within it.
+    void cycle(Frame start,
+               const std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& input = {}) {
+        out.start = start;
+        runner.BeginCycle(start, kCycle, out);
+        for (const auto& [offset, bytes] : input)
+            runner.Input(EngineRunner::FromController, start + offset, bytes.data(), bytes.size());
+        runner.EndCycle();
+    }
+};
+
+const std::vector<uint8_t> kPad3Hit = {0xF0, 0x42, 0x40, 0x6E, 0x08, 0x45, 0x43, 0x64, 0xF7};
+const std::vector<uint8_t> kKnobUp = {0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00, 0x40, 0xF7};
+} // namespace
+
+// An answer lands at its input's frame; a 4 ms pulse's note-off 192 frames later, two cycles on.
+TEST(EngineRunner, AnswersAtTheInputsFrameAndPulsesToTheFrame) {
+    Rig rig;
+    rig.cycle(0, {{37, kPad3Hit}, {90, kKnobUp}});
+    rig.cycle(kCycle);
+    rig.cycle(2 * kCycle);
+    EXPECT_EQ(rig.out.lines,
+              (std::vector<std::string>{"37: F0 42 40 6E 08 01 43 20 F7", "37: 90 03 64",
+                                        "90: 90 15 7F", "282: 90 15 00"}));
+}
+
+// Cycles that never ran (frames 128 to 639): the note-off due at 282 goes out at the start of
+// the next cycle that runs, later, never earlier.
+TEST(EngineRunner, ALateCycleEndsThePulseAtItsStart) {
+    Rig rig;
+    rig.cycle(0, {{90, kKnobUp}});
+    rig.cycle(5 * kCycle);
+    EXPECT_EQ(rig.out.lines, (std::vector<std::string>{"90: 90 15 7F", "640: 90 15 00"}));
+}
+
+// Commands apply at the start of the next cycle, in order; after the ending's note-off nothing is
+// handled any more.
+TEST(EngineRunner, CommandsApplyAtTheNextCycleAndTheEndingFinishesPulses) {
+    Rig rig;
+    rig.cycle(0, {{100, kKnobUp}});
+    rig.runner.PostEnd();
+    EXPECT_EQ(rig.out.lines.size(), 1u);
+    rig.cycle(kCycle, {{5, kPad3Hit}});
+    rig.cycle(2 * kCycle);
+    EXPECT_EQ(rig.out.lines, (std::vector<std::string>{"100: 90 15 7F", "128: 90 15 00"}));
+    const EngineSnapshot* snapshot = rig.runner.TakeSnapshot();
+    ASSERT_NE(snapshot, nullptr);
+    EXPECT_TRUE(snapshot->ended);
+    EXPECT_EQ(snapshot->waitDepth, 0);
+}
