@@ -5,6 +5,7 @@
 #include "host/frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
     chooseDisplay();
     int qtArgc = 1; // Orvan's own options are not Qt's to read
     QApplication app(qtArgc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVAN_APP_ID));
+    app.setWindowIcon(QIcon(QStringLiteral(":/orvan/icon.png")));
     JackHost* jack = nullptr;
     frmMain window([&options, &jack]() -> std::unique_ptr<MidiHost> {
         auto host = std::make_unique<JackHost>(options.host);
