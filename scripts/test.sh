@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once plain, once under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: once plain (then checks what it installs),
+# once under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh --tests
@@ -14,6 +14,7 @@ run_suite() {
 }
 
 run_suite build
+scripts/check-install.sh build
 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
 
 # Fuzzing, bounded: each target runs FUZZ_SECONDS (default 30) from its seed corpus.
