@@ -4,6 +4,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     chooseDisplay();
     int qtArgc = 1; // Orvan's own options are not Qt's to read
     QApplication app(qtArgc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVAN_APP_ID));
+    app.setWindowIcon(QIcon(QStringLiteral(":/orvan/icon.png")));
     frmMain window([&options] { return std::make_unique<JackHost>(options.host); });
     try {
         window.Form_Load();

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Orvan needs to build and run; with --tests also what the tests,
-# benchmarks and fuzz targets need. Only what is missing is installed.
+# benchmarks, fuzz targets and the install check need, with --package what the Debian package
+# needs. Only what is missing is installed.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev jackd2)
-if [ "${1:-}" = "--tests" ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
-fi
+packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev jackd2 help2man)
+case "${1:-}" in
+--tests)
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+        desktop-file-utils appstream man-db)
+    ;;
+--package) packages+=(dpkg-dev file) ;; # dpkg-shlibdeps, and the tool CPack spots binaries with
+esac
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that the layers include only what is below them, builds with
-# warnings as errors, and runs every test: once plain, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer; then each fuzz target for a while.
+# warnings as errors, and runs every test: once plain (then checks what it installs), once under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh --tests
@@ -17,6 +17,7 @@ run_suite() {
 }
 
 run_suite build
+scripts/check-install.sh build
 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
 
 # Fuzzing, bounded: each target runs FUZZ_SECONDS (default 30) from its seed corpus.
