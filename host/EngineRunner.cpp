@@ -42,6 +42,10 @@ bool EngineRunner::PostResendNativeState() {
     return post(Command::Resend, nullptr, 0);
 }
 
+bool EngineRunner::PostInput(const uint8_t* bytes, size_t size) {
+    return size <= MidiAssembler::kMaxSysEx && post(Command::Input, bytes, size);
+}
+
 bool EngineRunner::PostEnd() {
     return post(Command::End, nullptr, 0);
 }
@@ -64,19 +68,20 @@ void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output
     cycleStart_ = start;
     nframes_ = nframes;
     engine_->AdvanceTo(start);
-    applyCommands();
     const bool inputOn = inputOn_.load(std::memory_order_acquire) && !ended_;
     if (inputOn && !wasInputOn_) {
         for (MidiAssembler& assembler : assemblers_)
             assembler.reset(); // nothing half-read from before input was switched off
     }
     wasInputOn_ = inputOn;
+    applyCommands();
 }
 
 // A command that starts a handler waits in the queue while the engine has no room for one.
 void EngineRunner::applyCommands() {
-    alignas(std::optional<PadRecall>) unsigned char payload[sizeof(std::optional<PadRecall>)];
-    static_assert(sizeof payload >= sizeof(SettingsCommand));
+    constexpr size_t kPayload = std::max(
+        {sizeof(std::optional<PadRecall>), sizeof(SettingsCommand), MidiAssembler::kMaxSysEx});
+    alignas(std::optional<PadRecall>) uint8_t payload[kPayload];
     CommandHeader header{};
     while (commands_.peek(&header, sizeof header)) {
         const bool starts = header.command == Command::NativeMode;
@@ -105,9 +110,13 @@ void EngineRunner::applyCommands() {
         case Command::Resend:
             engine_->ResendNativeState();
             break;
+        case Command::Input:
+            Input(FromWindow, cycleStart_, payload, header.size);
+            break;
         case Command::End:
             engine_->EndChains();
             ended_ = true;
+            wasInputOn_ = false;
             break;
         }
     }
@@ -126,11 +135,13 @@ void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_
             break;
         case MidiAssembler::Result::Channel: {
             const uint8_t* m = assembler.message();
+            monitor(false, source, m, assembler.size());
             HostInput input{frame, false, {}, m[0], m[1], assembler.size() > 2 ? m[2] : 0};
             engine_->Deliver(input);
             break;
         }
         case MidiAssembler::Result::SysEx: {
+            monitor(false, source, assembler.message(), assembler.size());
             const HostInput input{
                 frame, true, WriteSysExText(assembler.message(), assembler.size(), text_.data())};
             engine_->Deliver(input);
@@ -166,6 +177,28 @@ void EngineRunner::write(Destination to, const uint8_t* bytes, size_t size) {
     const auto offset = static_cast<uint32_t>(std::min<Frame>(now - cycleStart_, nframes_ - 1));
     if (!output_->write(to, offset, bytes, size))
         outputFull_.fetch_add(1, std::memory_order_relaxed);
+    else
+        monitor(true, to, bytes, size);
+}
+
+void EngineRunner::monitor(bool sent, uint8_t port, const uint8_t* bytes, size_t size) {
+    MonitoredMessage::Header header{std::max(engine_->Now(), cycleStart_), sent, port,
+                                    static_cast<uint16_t>(size)};
+    const size_t kept = std::min(size, MonitoredMessage::kKept);
+    if (!monitored_.write(&header, sizeof header, bytes, kept))
+        monitorOverflow_.fetch_add(1, std::memory_order_relaxed);
+}
+
+std::vector<MonitoredMessage> EngineRunner::TakeMonitored() {
+    std::vector<MonitoredMessage> taken;
+    MonitoredMessage message;
+    while (monitored_.peek(&message.header, sizeof message.header)) {
+        const size_t kept = std::min<size_t>(message.header.size, MonitoredMessage::kKept);
+        monitored_.peek(message.bytes.data(), kept, sizeof message.header);
+        monitored_.skip(sizeof message.header + kept);
+        taken.push_back(message);
+    }
+    return taken;
 }
 
 void EngineRunner::HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) {

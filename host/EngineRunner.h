@@ -3,6 +3,7 @@
 #include "engine/ControllerEngine.h"
 #include "host/EngineSnapshot.h"
 #include "host/MidiAssembler.h"
+#include "host/MonitoredMessage.h"
 #include "host/SpscRing.h"
 #include "host/TripleBuffer.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Runs the controller engine inside the server's process callback, a cycle at a time: input is
 // assembled into whole messages and handled at its own frame, and every answer is written at the
@@ -20,7 +22,7 @@
 // the engine's state from snapshots. Nothing on the process side allocates, locks or blocks.
 class EngineRunner final : private MidiOut {
 public:
-    enum Source : uint8_t { FromController, FromDaw };
+    enum Source : uint8_t { FromController, FromDaw, FromWindow };
     enum Destination : uint8_t { ToController, ToDaw };
 
     // Where one cycle's output goes: the transport's buffers. Offsets never decrease per
@@ -44,6 +46,9 @@ public:
     bool PostNativeMode(const std::optional<PadRecall>& recall);
     bool PostSettings(const ControllerSettings& settings, std::optional<int> tapIntervalMs);
     bool PostResendNativeState();
+    // Input the window makes (the virtual controller): whole messages, handled at the start of
+    // the next cycle like the controller's own.
+    bool PostInput(const uint8_t* bytes, size_t size);
     // The ending: every pulse in flight ends with its note-off, then nothing more is handled.
     bool PostEnd();
     // Whether input reaches the engine at all.
@@ -51,6 +56,10 @@ public:
     // The newest snapshot when one was taken since the last call, else nullptr.
     const EngineSnapshot* TakeSnapshot();
     DropCounts Drops() const;
+    // The messages handled and sent since the last call, oldest first, for the window's
+    // monitor; what did not fit while the window was away is counted in MonitorOverflow().
+    std::vector<MonitoredMessage> TakeMonitored();
+    uint64_t MonitorOverflow() const { return monitorOverflow_.load(std::memory_order_relaxed); }
     // Cycles run so far.
     uint64_t Cycles() const { return cycles_.load(std::memory_order_acquire); }
 
@@ -60,7 +69,7 @@ public:
     void EndCycle();
 
 private:
-    enum class Command : uint8_t { NativeMode, Settings, Resend, End };
+    enum class Command : uint8_t { NativeMode, Settings, Resend, Input, End };
     struct CommandHeader {
         Command command;
         uint32_t size;
@@ -71,6 +80,7 @@ private:
     };
 
     bool post(Command command, const void* payload, size_t size);
+    void monitor(bool sent, uint8_t port, const uint8_t* bytes, size_t size);
     void applyCommands();
     void write(Destination to, const uint8_t* bytes, size_t size);
     void HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) override;
@@ -80,7 +90,7 @@ private:
     MidiOut* tap_;
 
     // Process thread only
-    std::array<MidiAssembler, 2> assemblers_;
+    std::array<MidiAssembler, 3> assemblers_;
     CycleOutput* output_ = nullptr;
     Frame cycleStart_ = 0;
     uint32_t nframes_ = 0;
@@ -93,6 +103,8 @@ private:
 
     // Between the threads
     SpscRing commands_{1 << 16};
+    SpscRing monitored_{1 << 18};
+    std::atomic<uint64_t> monitorOverflow_{0};
     TripleBuffer<EngineSnapshot> snapshots_;
     std::atomic<bool> inputOn_{false};
     std::atomic<uint64_t> cycles_{0};

@@ -87,3 +87,19 @@ TEST(EngineRunner, CommandsApplyAtTheNextCycleAndTheEndingFinishesPulses) {
     EXPECT_TRUE(snapshot->ended);
     EXPECT_EQ(snapshot->waitDepth, 0);
 }
+
+// The window's input takes the controller's path at the start of the next cycle; the monitor
+// sees it come in and the answers go out, with their frames.
+TEST(EngineRunner, WindowInputIsHandledAndEveryMessageMonitored) {
+    Rig rig;
+    rig.runner.PostInput(kPad3Hit.data(), kPad3Hit.size());
+    rig.cycle(kCycle);
+    EXPECT_EQ(rig.out.lines,
+              (std::vector<std::string>{"128: F0 42 40 6E 08 01 43 20 F7", "128: 90 03 64"}));
+    std::string seen;
+    for (const MonitoredMessage& m : rig.runner.TakeMonitored())
+        seen += std::to_string(m.header.frame) + (m.header.sent ? " out " : " in ") +
+                std::to_string(m.header.port) + " " + std::to_string(m.header.size) + "; ";
+    EXPECT_EQ(seen, "128 in 2 9; 128 out 0 9; 128 out 1 3; ");
+    EXPECT_TRUE(rig.runner.TakeMonitored().empty());
+}

@@ -33,9 +33,9 @@ std::string WorkDir() {
     return dir;
 }
 
-PrivateServer::PrivateServer(const std::string& suffix, bool synchronous)
+PrivateServer::PrivateServer(const std::string& suffix, bool synchronous, int period)
     : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
-      log_(WorkDir() + "/jackd-" + suffix + ".log"), synchronous_(synchronous) {
+      log_(WorkDir() + "/jackd-" + suffix + ".log"), synchronous_(synchronous), period_(period) {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
     start();
 }
@@ -44,7 +44,7 @@ void PrivateServer::start() {
     std::vector<std::string> argv{ORVAN_JACKD, "-t", "5000", "-n", name_};
     if (synchronous_)
         argv.emplace_back("-S");
-    argv.insert(argv.end(), {"-d", "dummy", "-r", "48000", "-p", "128"});
+    argv.insert(argv.end(), {"-d", "dummy", "-r", "48000", "-p", std::to_string(period_)});
     jackd_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, log_);
     const bool up = WaitUntil([this] { return !jackd_->running() || answers(name_); }, kLongWait) &&
                     jackd_->running();

@@ -12,7 +12,7 @@ public:
     // Starts it and waits until it answers; throws when it does not. A synchronous server
     // waits for every client in each cycle, so a client that runs late delays the cycle instead
     // of having its ports read again or not at all.
-    explicit PrivateServer(const std::string& suffix, bool synchronous = false);
+    explicit PrivateServer(const std::string& suffix, bool synchronous = false, int period = 128);
     ~PrivateServer();
 
     const std::string& name() const { return name_; }
@@ -28,6 +28,7 @@ private:
     std::string name_;
     std::string log_;
     bool synchronous_;
+    int period_;
     std::unique_ptr<ChildProcess> jackd_;
 };
 
