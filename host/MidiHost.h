@@ -6,6 +6,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 class EngineRunner;
 
@@ -15,9 +16,32 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A MIDI port of another client, as the port pickers offer it.
+struct PortInfo {
+    std::string name; // "client:port"
+    bool sends = false;
+    bool physical = false;
+};
+
+// The host's link to its server and to the controller and the music software, in words a user
+// reads.
+struct LinkStatus {
+    enum class State { Attached, Lost, Waiting };
+    State state = State::Waiting;
+    std::string server;
+    uint32_t sampleRate = 0;
+    uint32_t period = 0;
+    std::string client;
+    // The ports sending into the controller's / music software's input, and those taking its
+    // output.
+    std::vector<std::string> controllerFrom, controllerTo, dawFrom, dawTo;
+    std::string controllerPattern, dawPattern;
+    std::vector<std::string> warnings;
+};
+
 // The MIDI routing host as the window sees it: what it tells about itself, the switches of its
-// input, and the engine it runs. Every operation is for the window's thread; the host's events
-// are raised from Poll, on that thread.
+// input, its link, and the engine it runs. Every operation is for the window's thread; the
+// host's events are raised from Poll, on that thread.
 class MidiHost {
 public:
     struct Events {
@@ -25,6 +49,10 @@ public:
         std::function<void()> StopInputRequest;
         // A port matching the controller pattern appeared again and was connected (a replug).
         std::function<void()> ControllerReturned;
+        // Ports or connections came or went, or the link changed.
+        std::function<void()> GraphChanged;
+        // The server came back and the host is attached again, its connections restored.
+        std::function<void()> Reattached;
     };
 
     virtual ~MidiHost() = default;
@@ -50,6 +78,15 @@ public:
     virtual void Poll() = 0;
     // Messages lost so far, by reason.
     virtual DropCounts Drops() = 0;
+
+    virtual LinkStatus Link() = 0;
+    // The MIDI ports of the other clients.
+    virtual std::vector<PortInfo> MidiPorts() = 0;
+    // Connects the controller's (the music software's) ports to the ports whose full names match
+    // the pattern, now and whenever one appears, in place of what they were connected to; a
+    // pattern that is no regular expression throws a host error.
+    virtual void SetControllerPorts(const std::string& pattern) = 0;
+    virtual void SetDawPorts(const std::string& pattern) = 0;
 
     // Set once by the owner before input is switched on.
     void setEvents(Events events) { events_ = std::move(events); }

@@ -1,7 +1,11 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
+#include "host/MidiBytes.h"
 #include "settings/mSettings.h"
 #include "ui/MessageBox.h"
+#include "ui/PortChoices.h"
+#include "ui/PortPicker.h"
+#include "ui/StatusArea.h"
 #include "ui/frmConfig.h"
 #include "ui/frmInfo.h"
 
@@ -65,6 +69,15 @@ void frmMain::buildWindow() {
     top->addWidget(Status, 2);
     layout->addLayout(top);
 
+    statusArea = new StatusArea;
+    layout->addWidget(statusArea);
+    statusArea->controllerPicker->chosen = [this](const std::string& pattern) {
+        RunEvent([this, pattern] { choosePorts(true, pattern); });
+    };
+    statusArea->dawPicker->chosen = [this](const std::string& pattern) {
+        RunEvent([this, pattern] { choosePorts(false, pattern); });
+    };
+
     auto* lists = new QGridLayout;
     ListSysMidiIn = labelledList(lists, 0, 0, "System MIDI In Devices");
     ListSysMidiOut = labelledList(lists, 0, 1, "System MIDI Out Devices");
@@ -111,11 +124,22 @@ void frmMain::Form_Load() {
                 Wire().Engine().PostResendNativeState();
         });
     };
+    events.GraphChanged = [this] { RunEvent([this] { RefreshLink(); }); };
+    events.Reattached = [this] { RunEvent([this] { mWire_Reattached(); }); };
     mWire->setEvents(std::move(events));
     snapshot_ = EngineSnapshot{};
     RefreshFromHost();
 
     EnumMidiIO();
+    // The ports chosen last time, unless the command line names others for this run.
+    const LinkStatus link = Wire().Link();
+    const std::string controllerPorts = ReadSetting("ControllerPorts");
+    const std::string dawPorts = ReadSetting("DawPorts");
+    if (link.controllerPattern.empty() && !controllerPorts.empty())
+        Wire().SetControllerPorts(controllerPorts);
+    if (link.dawPattern.empty() && !dawPorts.empty())
+        Wire().SetDawPorts(dawPorts);
+    showLink();
     // The button ids, the LED packet and the "FLASH" pads are the engine's start-up state.
     RestoreSettings();
     LoadFdbPadsAlwaysActive();
@@ -131,7 +155,10 @@ void frmMain::EnumMidiIO() {
     const int32_t n = Wire().HostInstanceNumber();
     Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
     numInstances->setText(QString::number(n));
+    fillLists();
+}
 
+void frmMain::fillLists() {
     using Enum = std::string (MidiHost::*)();
     const struct {
         QListWidget* list;
@@ -144,10 +171,36 @@ void frmMain::EnumMidiIO() {
         {ListOpenMidiOut, &MidiHost::HostOpenMidiOutFirst, &MidiHost::HostOpenMidiOutNext},
     };
     for (const auto& source : sources) {
+        source.list->clear();
         for (std::string name = (Wire().*source.first)(); !name.empty();
              name = (Wire().*source.next)())
             source.list->addItem(QString::fromStdString(name));
     }
+}
+
+void frmMain::RefreshLink() {
+    fillLists();
+    showLink();
+}
+
+void frmMain::showLink() {
+    const LinkStatus link = Wire().Link();
+    statusArea->showLink(link);
+    const std::vector<PortChoice> choices = PortChoices(Wire().MidiPorts());
+    statusArea->controllerPicker->fill(choices, link.controllerPattern);
+    statusArea->dawPicker->fill(choices, link.dawPattern);
+}
+
+// A choice connects both directions now, and is the one used at the next start.
+void frmMain::choosePorts(bool controller, const std::string& pattern) {
+    if (controller) {
+        Wire().SetControllerPorts(pattern);
+        WriteSetting("ControllerPorts", pattern);
+    } else {
+        Wire().SetDawPorts(pattern);
+        WriteSetting("DawPorts", pattern);
+    }
+    RefreshLink();
 }
 
 // The snapshot first: the host's events are answered from the engine's newest state.
@@ -156,7 +209,21 @@ void frmMain::RefreshFromHost() {
         return;
     if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
         snapshot_ = *newest;
-    mWire->Poll();
+    std::string lastIn, lastOut;
+    for (const MonitoredMessage& message : mWire->Engine().TakeMonitored())
+        (message.header.sent ? lastOut : lastIn) = SysExText(message.bytes.data(), message.kept());
+    statusArea->showLast(lastIn, lastOut);
+    statusArea->showEngine(snapshot_, mWire->Drops());
+    polling_ = true;
+    try {
+        mWire->Poll();
+    } catch (...) {
+        polling_ = false;
+        releasing_.reset();
+        throw;
+    }
+    polling_ = false;
+    releasing_.reset();
 }
 
 void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
@@ -208,18 +275,39 @@ void frmMain::Form_Unload() {
         mWire->HostInputEvents(0);
         mWire->HostInputCapture(0);
     }
-    mWire.reset();
+    releaseHost();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     RunEvent([this] { Form_Unload(); });
-    mWire.reset();
+    releaseHost();
     event->accept();
 }
 
+// Nothing uses the host after this; one that is raising an event goes once the event is over.
+void frmMain::releaseHost() {
+    if (polling_)
+        releasing_ = std::move(mWire);
+    mWire.reset();
+}
+
+// The server went away: said, and input stays off until it is back (unless it came back while
+// the notice was shown).
 void frmMain::mWire_StopInputRequest() {
     ShowMessage(this,
                 {QStringLiteral("Orvan"), QStringLiteral("MIDIOX wants to terminate MIDI Input"),
                  MsgKind::Information, false});
-    Wire().HostInputEvents(0);
+    if (mWire && Wire().Link().state != LinkStatus::State::Attached)
+        Wire().HostInputEvents(0);
+}
+
+// Back on the server with what was connected: input on again, and a controller that was in
+// native mode is put back into it, showing the state of the moment.
+void frmMain::mWire_Reattached() {
+    Wire().HostInputEvents(1);
+    const int32_t n = Wire().HostInstanceNumber();
+    Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
+    numInstances->setText(QString::number(n));
+    if (snapshot_.nativeMode)
+        Wire().Engine().PostResendNativeState();
 }

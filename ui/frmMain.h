@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QCloseEvent;
+class StatusArea;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -37,6 +38,8 @@ public:
     // Window lifecycle (ui/frmMain.cpp)
     void Form_Load();
     void EnumMidiIO();
+    // The four lists, the status area and the pickers, as the graph is now.
+    void RefreshLink();
     void StayOpen_Click();
     void btnInitNativeMode_Click();
     void btnConfig_Click();
@@ -57,7 +60,7 @@ public:
     // (ui/eventGuard.cpp).
     void RunEvent(const std::function<void()>& chain);
 
-    // The host's events and the engine's newest state.
+    // The engine's newest state, what it handled and sent, and the host's events.
     void RefreshFromHost();
     const EngineSnapshot& Snapshot() const { return snapshot_; }
     ControllerSettings& Settings() { return settings_; }
@@ -80,6 +83,7 @@ public:
     QPushButton* btnConfig = nullptr;
     QPushButton* btnInfo = nullptr;
     QPushButton* btnEnd = nullptr;
+    StatusArea* statusArea = nullptr;
 
     std::unique_ptr<MidiHost> mWire;
 
@@ -91,6 +95,11 @@ private:
     void EndOnError(const std::string& what);
     bool PadsWorthSaving() const;
     void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
+    void fillLists();
+    void showLink();
+    void choosePorts(bool controller, const std::string& pattern);
+    void mWire_Reattached();
+    void releaseHost();
 
     HostFactory createHost_;
     ControllerSettings settings_;
@@ -99,4 +108,7 @@ private:
     bool bEnding_ = false;
     bool bUnloaded_ = false;
     bool padsRecalled_ = false; // the stored pads were sent to the engine in this run
+    // A host released while it raised an event goes once the event is over.
+    bool polling_ = false;
+    std::unique_ptr<MidiHost> releasing_;
 };

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <set>
 #include <thread>
 
-// The JACK graph as the host shows it: device lists, the instance number, and the connections
-// the launch patterns ask for. Everything here runs on the GUI thread except onPortRegistered.
+// The JACK graph as the host shows it: device lists, the instance number, the connections the
+// patterns ask for and those remembered across a server's absence, and what the user should
+// be warned of. Everything here runs on the window's thread except the notification callbacks.
 
 namespace {
 std::vector<std::string> takeNames(const char** names) {
@@ -36,6 +36,10 @@ int32_t instanceOf(const std::string& name, const std::string& base) {
         }))
         return 0;
     return std::stoi(suffix) + 1;
+}
+
+bool matches(const std::optional<std::regex>& pattern, const std::string& name) {
+    return pattern && std::regex_search(name, *pattern);
 }
 } // namespace
 
@@ -75,17 +79,17 @@ std::string JackHost::HostOpenMidiOutNext() {
 }
 
 int32_t JackHost::HostInstanceNumber() {
-    return std::max(instanceOf(clientName_, requestedName_), 1);
+    return std::max(instanceOf(clientName_, options_.clientName), 1);
 }
 
 // How many clients under Orvan's client name run on this server, this one included.
 int32_t JackHost::HostInstanceQuery() {
-    if (shutDown_.load())
+    if (!client_)
         return 1;
     std::set<std::string> instances{clientName_};
     for (const std::string& port : takeNames(jack_get_ports(client_, nullptr, nullptr, 0))) {
         const std::string client = clientPart(port);
-        if (instanceOf(client, requestedName_) > 0)
+        if (instanceOf(client, options_.clientName) > 0)
             instances.insert(client);
     }
     return static_cast<int32_t>(instances.size());
@@ -98,7 +102,7 @@ bool JackHost::isOwnPort(const std::string& name) const {
 
 // MIDI ports of the other clients that send (JackPortIsOutput) or receive, physical ones first.
 std::vector<std::string> JackHost::otherMidiPorts(unsigned long direction) const {
-    if (shutDown_.load())
+    if (!client_)
         return {};
     std::vector<std::string> ports =
         takeNames(jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, direction));
@@ -110,28 +114,40 @@ std::vector<std::string> JackHost::otherMidiPorts(unsigned long direction) const
     return ports;
 }
 
-std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
-    if (shutDown_.load())
-        return {};
-    std::vector<std::string> names;
-    for (Port port : {a, b}) {
-        for (std::string& name : takeNames(jack_port_get_connections(ports_[port]))) {
-            if (std::find(names.begin(), names.end(), name) == names.end())
-                names.push_back(std::move(name));
+std::vector<PortInfo> JackHost::MidiPorts() {
+    std::vector<PortInfo> ports;
+    for (unsigned long direction : {JackPortIsOutput, JackPortIsInput}) {
+        for (std::string& name : otherMidiPorts(direction)) {
+            jack_port_t* port = jack_port_by_name(client_, name.c_str());
+            const bool physical = port && (jack_port_flags(port) & JackPortIsPhysical);
+            ports.push_back({std::move(name), direction == JackPortIsOutput, physical});
         }
     }
+    return ports;
+}
+
+std::vector<std::string> JackHost::connectionsOf(Port port) const {
+    return client_ ? takeNames(jack_port_get_connections(ports_[port]))
+                   : std::vector<std::string>{};
+}
+
+std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
+    std::vector<std::string> names = connectionsOf(a);
+    for (std::string& name : connectionsOf(b))
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(std::move(name));
     return names;
 }
 
-// Connects a port to the side(s) whose pattern matches its full name: a sending port to the
-// side's input, a receiving port to its output. True when controller_out was newly connected;
-// `connected` is set when any connection was made.
+// Connects a port to the side(s) whose pattern matches its full name, and to the ports it was
+// connected to before: a sending port to the side's input, a receiving port to its output. True
+// when controller_out was newly connected; `connected` is set when any connection was made.
 bool JackHost::connectMatching(const std::string& name, int flags, bool& connected) {
-    if (isOwnPort(name) || shutDown_.load())
+    if (!client_ || isOwnPort(name))
         return false;
     const bool sends = (flags & JackPortIsOutput) != 0;
-    const auto link = [&](const std::optional<std::regex>& pattern, Port in, Port out) {
-        if (!pattern || !std::regex_search(name, *pattern))
+    const auto link = [&](bool wanted, Port in, Port out) {
+        if (!wanted)
             return false;
         const std::string from = sends ? name : portName(out);
         const std::string to = sends ? portName(in) : name;
@@ -139,8 +155,15 @@ bool JackHost::connectMatching(const std::string& name, int flags, bool& connect
         connected = connected || made;
         return made && !sends;
     };
-    const bool controllerSink = link(controllerPattern_, ControllerIn, ControllerOut);
-    link(dawPattern_, DawIn, DawOut);
+    const auto remembered = [&](Port in, Port out) {
+        const Port ours = sends ? in : out;
+        return std::find(remembered_.begin(), remembered_.end(), std::make_pair(ours, name)) !=
+               remembered_.end();
+    };
+    const bool controllerSink =
+        link(matches(controllerPattern_.regex, name) || remembered(ControllerIn, ControllerOut),
+             ControllerIn, ControllerOut);
+    link(matches(dawPattern_.regex, name) || remembered(DawIn, DawOut), DawIn, DawOut);
     return controllerSink;
 }
 
@@ -157,8 +180,6 @@ void JackHost::awaitNewGraph() {
 }
 
 void JackHost::connectExisting() {
-    if (!controllerPattern_ && !dawPattern_)
-        return;
     bool connected = false;
     for (unsigned long direction : {JackPortIsOutput, JackPortIsInput}) {
         for (const std::string& name : otherMidiPorts(direction))
@@ -166,17 +187,22 @@ void JackHost::connectExisting() {
     }
     if (connected)
         awaitNewGraph();
+    graphChanged_ = true;
 }
 
 void JackHost::registrationThunk(jack_port_id_t id, int registered, void* self) {
+    auto* host = static_cast<JackHost*>(self);
     if (registered)
-        static_cast<JackHost*>(self)->onPortRegistered(id);
+        host->onPortRegistered(id);
+    host->graphChanged_ = true;
+}
+
+void JackHost::connectionThunk(jack_port_id_t, jack_port_id_t, int, void* self) {
+    static_cast<JackHost*>(self)->graphChanged_ = true;
 }
 
 // Notification thread: the port's name is taken now, while it surely exists.
 void JackHost::onPortRegistered(jack_port_id_t id) {
-    if (!controllerPattern_ && !dawPattern_)
-        return;
     jack_port_t* port = jack_port_by_id(client_, id);
     if (!port)
         return;
@@ -201,4 +227,78 @@ void JackHost::handleAppearedPorts() {
         if (controllerBack && events_.ControllerReturned)
             events_.ControllerReturned();
     }
+}
+
+// What is connected now, and what was connected to ports that are gone (a client that quit, or
+// the whole server): those connections are made again when their ports come back. Only a
+// connection undone while both ports are there is forgotten.
+void JackHost::rememberConnections() {
+    std::vector<std::pair<Port, std::string>> now;
+    for (int p = 0; p < PortCount; ++p)
+        for (std::string& peer : connectionsOf(static_cast<Port>(p)))
+            now.emplace_back(static_cast<Port>(p), std::move(peer));
+    for (const auto& before : remembered_) {
+        const bool gone = !jack_port_by_name(client_, before.second.c_str());
+        if (gone && std::find(now.begin(), now.end(), before) == now.end())
+            now.push_back(before);
+    }
+    remembered_ = std::move(now);
+}
+
+void JackHost::SetControllerPorts(const std::string& pattern) {
+    replaceSide(controllerPattern_, pattern, "controller", ControllerIn, ControllerOut);
+}
+
+void JackHost::SetDawPorts(const std::string& pattern) {
+    replaceSide(dawPattern_, pattern, "music software", DawIn, DawOut);
+}
+
+// The side's ports leave what they were connected to and follow the new pattern.
+void JackHost::replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
+                           Port out) {
+    std::optional<std::regex> regex;
+    if (!text.empty()) {
+        try {
+            regex = std::regex(text, std::regex::ECMAScript);
+        } catch (const std::regex_error& error) {
+            throw HostError(std::string(what) + " pattern \"" + text +
+                            "\" is not a regular expression: " + error.what());
+        }
+    }
+    pattern = {text, std::move(regex)};
+    std::erase_if(remembered_,
+                  [&](const auto& entry) { return entry.first == in || entry.first == out; });
+    if (!client_)
+        return;
+    for (Port port : {in, out})
+        jack_port_disconnect(clientOf(port), ports_[port]);
+    connectExisting();
+}
+
+// A pattern that matches no port, and another Orvan listening to or driving the controller.
+std::vector<std::string> JackHost::warnings() {
+    std::vector<std::string> found;
+    const std::vector<PortInfo> ports = MidiPorts();
+    for (const Pattern* pattern : {&controllerPattern_, &dawPattern_}) {
+        const bool any = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) {
+            return matches(pattern->regex, port.name);
+        });
+        if (pattern->regex && !any)
+            found.push_back(std::string("No port matches the ") +
+                            (pattern == &controllerPattern_ ? "controller" : "music software") +
+                            " pattern \"" + pattern->text + "\"");
+    }
+    for (const std::string& peer : connectionsOf(ControllerIn, ControllerOut)) {
+        jack_port_t* port = jack_port_by_name(client_, peer.c_str());
+        if (!port)
+            continue;
+        for (const std::string& other : takeNames(jack_port_get_all_connections(client_, port))) {
+            const std::string client = clientPart(other);
+            const bool orvan =
+                instanceOf(client, options_.clientName) > 0 || instanceOf(client, "orvan") > 0;
+            if (orvan && !isOwnPort(other))
+                found.push_back("Another Orvan (" + client + ") is connected to " + peer);
+        }
+    }
+    return found;
 }

@@ -1,6 +1,5 @@
 #include "host/jack/JackHost.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -22,17 +21,6 @@ std::string serverLabel(const std::string& server) {
         return server;
     const char* fromEnvironment = std::getenv("JACK_DEFAULT_SERVER");
     return fromEnvironment && *fromEnvironment ? fromEnvironment : "default";
-}
-
-std::optional<std::regex> compile(const std::string& pattern, const char* what) {
-    if (pattern.empty())
-        return std::nullopt;
-    try {
-        return std::regex(pattern, std::regex::ECMAScript);
-    } catch (const std::regex_error& error) {
-        throw HostError(std::string(what) + " pattern \"" + pattern +
-                        "\" is not a regular expression: " + error.what());
-    }
 }
 
 jack_client_t* openClient(const std::string& name, const HostOptions& options) {
@@ -57,43 +45,24 @@ jack_client_t* openClient(const std::string& name, const HostOptions& options) {
 }
 } // namespace
 
-JackHost::JackHost(const HostOptions& options)
-    : requestedName_(options.clientName),
-      controllerPattern_(compile(options.controllerPorts, "controller")),
-      dawPattern_(compile(options.dawPorts, "music software")) {
+JackHost::JackHost(const HostOptions& options, bool waitForServer)
+    : options_(options), runner_(std::make_unique<EngineRunner>(48000)) {
     jack_set_error_function(jackError);
-    client_ = openClient(requestedName_, options);
+    replaceSide(controllerPattern_, options.controllerPorts, "controller", ControllerIn,
+                ControllerOut);
+    replaceSide(dawPattern_, options.dawPorts, "music software", DawIn, DawOut);
     try {
-        clientName_ = jack_get_client_name(client_);
-        feedbackClient_ = openClient(clientName_ + kFeedbackSuffix, options);
-        feedbackName_ = jack_get_client_name(feedbackClient_);
-        for (int p = 0; p < PortCount; ++p) {
-            const bool input = p == ControllerIn || p == DawIn;
-            ports_[p] = jack_port_register(clientOf(static_cast<Port>(p)), kPortNames[p],
-                                           JACK_DEFAULT_MIDI_TYPE,
-                                           input ? JackPortIsInput : JackPortIsOutput, 0);
-            if (!ports_[p])
-                throw HostError(std::string("cannot register the JACK port ") + kPortNames[p]);
-        }
-        sampleRate_ = jack_get_sample_rate(client_);
-        runner_ = std::make_unique<EngineRunner>(sampleRate_);
-        jack_set_process_callback(client_, &JackHost::processMainThunk, this);
-        jack_set_process_callback(feedbackClient_, &JackHost::processFeedbackThunk, this);
-        for (jack_client_t* client : {client_, feedbackClient_})
-            jack_on_info_shutdown(client, &JackHost::shutdownThunk, this);
-        jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
-        if (jack_activate(client_) != 0 || jack_activate(feedbackClient_) != 0)
-            throw HostError("cannot activate the JACK client " + clientName_);
-        connectExisting();
-    } catch (...) {
-        closeClients();
-        throw;
+        attach();
+    } catch (const HostError&) {
+        if (!waitForServer)
+            throw;
+        nextTry_ = std::chrono::steady_clock::now() + kRetry;
     }
 }
 
 JackHost::~JackHost() {
     // The ending's note-offs go out in the next cycle; two more make sure they were delivered.
-    if (runner_ && !shutDown_.load() && runner_->PostEnd()) {
+    if (client_ && !shutDown_.load() && runner_->PostEnd()) {
         const uint64_t from = runner_->Cycles();
         for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
             if (runner_->Cycles() >= from + 3)
@@ -104,6 +73,45 @@ JackHost::~JackHost() {
     closeClients();
 }
 
+// Registers the clients and ports and starts them; the engine goes on at the frame where it
+// stopped, so that what was waiting when the server went away ends now.
+void JackHost::attach() {
+    client_ = openClient(options_.clientName, options_);
+    try {
+        clientName_ = jack_get_client_name(client_);
+        feedbackClient_ = openClient(clientName_ + kFeedbackSuffix, options_);
+        feedbackName_ = jack_get_client_name(feedbackClient_);
+        for (int p = 0; p < PortCount; ++p) {
+            const bool input = p == ControllerIn || p == DawIn;
+            ports_[p] = jack_port_register(clientOf(static_cast<Port>(p)), kPortNames[p],
+                                           JACK_DEFAULT_MIDI_TYPE,
+                                           input ? JackPortIsInput : JackPortIsOutput, 0);
+            if (!ports_[p])
+                throw HostError(std::string("cannot register the JACK port ") + kPortNames[p]);
+        }
+        sampleRate_ = jack_get_sample_rate(client_);
+        period_ = jack_get_buffer_size(client_);
+        // No process thread runs yet: what the process side owns may be set here.
+        runner_->engine().SetSampleRate(sampleRate_);
+        feedback_.skip(feedback_.readable());
+        started_ = false;
+        shutDown_ = false;
+        jack_set_process_callback(client_, &JackHost::processMainThunk, this);
+        jack_set_process_callback(feedbackClient_, &JackHost::processFeedbackThunk, this);
+        for (jack_client_t* client : {client_, feedbackClient_})
+            jack_on_info_shutdown(client, &JackHost::shutdownThunk, this);
+        jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
+        jack_set_port_connect_callback(client_, &JackHost::connectionThunk, this);
+        if (jack_activate(client_) != 0 || jack_activate(feedbackClient_) != 0)
+            throw HostError("cannot activate the JACK client " + clientName_);
+        state_ = LinkStatus::State::Attached;
+        connectExisting();
+    } catch (...) {
+        closeClients();
+        throw;
+    }
+}
+
 void JackHost::closeClients() {
     // Closing is also fine when the server has gone away.
     for (jack_client_t** client : {&feedbackClient_, &client_}) {
@@ -111,6 +119,7 @@ void JackHost::closeClients() {
             jack_client_close(*client);
         *client = nullptr;
     }
+    ports_ = {};
 }
 
 jack_client_t* JackHost::clientOf(Port p) const {
@@ -156,12 +165,64 @@ void JackHost::shutdownThunk(jack_status_t, const char*, void* self) {
 
 void JackHost::Poll() {
     reportDrops();
+    followServer();
+    if (!client_)
+        return;
     handleAppearedPorts();
-    if (shutDown_.load() && !stopRaised_ && inputCapture_ && inputEvents_ &&
-        events_.StopInputRequest) {
-        stopRaised_ = true;
-        events_.StopInputRequest();
+    if (graphChanged_.exchange(false)) {
+        rememberConnections();
+        if (events_.GraphChanged)
+            events_.GraphChanged();
     }
+}
+
+// Server gone: leave it, say so, and look for it again and again; back: attach and restore.
+void JackHost::followServer() {
+    const auto now = std::chrono::steady_clock::now();
+    if (client_ && shutDown_.load()) {
+        closeClients();
+        state_ = LinkStatus::State::Lost;
+        nextTry_ = now + kRetry;
+        if (events_.GraphChanged)
+            events_.GraphChanged();
+        if (!stopRaised_ && inputCapture_ && inputEvents_ && events_.StopInputRequest) {
+            stopRaised_ = true;
+            events_.StopInputRequest();
+        }
+        return;
+    }
+    if (client_ || now < nextTry_)
+        return;
+    nextTry_ = now + kRetry;
+    try {
+        attach();
+    } catch (const HostError&) {
+        return; // not yet
+    }
+    stopRaised_ = false;
+    if (events_.Reattached)
+        events_.Reattached();
+    if (events_.GraphChanged)
+        events_.GraphChanged();
+}
+
+LinkStatus JackHost::Link() {
+    LinkStatus link;
+    link.state = state_;
+    link.server = serverLabel(options_.server);
+    link.client = clientName_.empty() ? options_.clientName : clientName_;
+    link.controllerPattern = controllerPattern_.text;
+    link.dawPattern = dawPattern_.text;
+    if (client_) {
+        link.sampleRate = sampleRate_;
+        link.period = period_;
+        link.controllerFrom = connectionsOf(ControllerIn);
+        link.controllerTo = connectionsOf(ControllerOut);
+        link.dawFrom = connectionsOf(DawIn);
+        link.dawTo = connectionsOf(DawOut);
+        link.warnings = warnings();
+    }
+    return link;
 }
 
 void JackHost::reportDrops() {

@@ -9,11 +9,13 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The MIDI host as JACK clients. The client "orvan" has controller_in, controller_out and
@@ -22,19 +24,23 @@
 // ways the server runs orvan, then the music software, then the feedback client, and a pad's
 // note reaches the music software in the pad's own cycle. Feedback is handled one cycle later.
 //
+// The engine outlives the clients: when the server goes away the host waits for it, and when it
+// is back registers again, reconnects what was connected and goes on where the engine was.
+//
 // Threads:
 // - process threads: processMain() runs the engine (EngineRunner) at the frames of its input;
 //   processFeedback() hands daw_in's events to it through feedback_. Neither allocates, locks,
 //   logs or makes a system call.
-// - notification thread: server loss and port registrations, recorded for Poll.
-// - window thread: everything else, including Poll, which connects appeared ports and raises the
-//   host's events.
+// - notification thread: server loss and graph changes, recorded for Poll.
+// - window thread: everything else, including Poll, which connects appeared ports, follows the
+//   server's going and coming, and raises the host's events.
 class JackHost : public MidiHost {
 public:
     enum Port { ControllerIn, ControllerOut, DawIn, DawOut, PortCount };
 
-    // Attaches to the server; throws a host error naming the server when there is none.
-    explicit JackHost(const HostOptions& options);
+    // Attaches to the server. Without one: throws a host error naming the server, or, with
+    // waitForServer, starts waiting for it.
+    JackHost(const HostOptions& options, bool waitForServer = false);
     // Ends the engine (every pulse in flight gets its note-off) and leaves the server.
     ~JackHost() override;
     JackHost(const JackHost&) = delete;
@@ -57,15 +63,21 @@ public:
     EngineRunner& Engine() override { return *runner_; }
     void Poll() override;
     DropCounts Drops() override;
+    LinkStatus Link() override;
+    std::vector<PortInfo> MidiPorts() override;
+    void SetControllerPorts(const std::string& pattern) override;
+    void SetDawPorts(const std::string& pattern) override;
 
+    bool attached() const { return client_ != nullptr; }
     std::string clientName() const { return clientName_; }
     std::string portName(Port port) const; // full name
     bool closeOnClientExit() const { return closeOnClientExit_; }
-    uint32_t sampleRate() const { return sampleRate_; }
 
     static constexpr size_t kFeedbackRingBytes = 1 << 16;
     // Longer feedback events are dropped: a SysEx that long is dropped by the engine anyway.
     static constexpr size_t kMaxFeedbackEvent = 4096;
+    // How often a lost or missing server is looked for.
+    static constexpr std::chrono::milliseconds kRetry{250};
 
 private:
     struct Listing {
@@ -83,6 +95,18 @@ private:
         uint32_t frame; // the server's frame of the event
         uint16_t size;
     };
+    // A pattern with the text it was made from.
+    struct Pattern {
+        std::string text;
+        std::optional<std::regex> regex;
+    };
+
+    // Attaching and leaving (host/jack/JackHost.cpp)
+    void attach();
+    void closeClients();
+    void updateInput();
+    void reportDrops();
+    void followServer();
 
     // Process side (host/jack/JackHostProcess.cpp)
     static int processMainThunk(jack_nframes_t nframes, void* self);
@@ -93,47 +117,55 @@ private:
     // Notification thread
     static void shutdownThunk(jack_status_t code, const char* reason, void* self);
     static void registrationThunk(jack_port_id_t id, int registered, void* self);
+    static void connectionThunk(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
     void onPortRegistered(jack_port_id_t id);
 
     // The JACK graph (host/jack/JackGraph.cpp)
     jack_client_t* clientOf(Port port) const;
-    jack_port_t* port(Port port) const { return ports_[port]; }
     bool isOwnPort(const std::string& name) const;
     std::vector<std::string> otherMidiPorts(unsigned long direction) const;
+    std::vector<std::string> connectionsOf(Port port) const;
     std::vector<std::string> connectionsOf(Port a, Port b) const;
     bool connectMatching(const std::string& name, int flags, bool& connected);
     void awaitNewGraph();
     void connectExisting();
     void handleAppearedPorts();
+    void rememberConnections();
+    void replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
+                     Port out);
+    std::vector<std::string> warnings();
 
-    void updateInput();
-    void reportDrops();
-    void closeClients();
-
+    HostOptions options_;
+    std::string clientName_;
+    std::string feedbackName_;
+    Pattern controllerPattern_;
+    Pattern dawPattern_;
+    std::unique_ptr<EngineRunner> runner_;
     jack_client_t* client_ = nullptr;
     jack_client_t* feedbackClient_ = nullptr;
     std::array<jack_port_t*, PortCount> ports_{};
-    std::string requestedName_;
-    std::string clientName_;
-    std::string feedbackName_;
-    std::optional<std::regex> controllerPattern_;
-    std::optional<std::regex> dawPattern_;
-    uint32_t sampleRate_ = 48000;
-    std::unique_ptr<EngineRunner> runner_;
+    uint32_t sampleRate_ = 0;
+    uint32_t period_ = 0;
 
-    // Process thread of the main client
+    // Process thread of the main client (and the window thread while no client runs)
     bool started_ = false;
     uint32_t lastFrame32_ = 0;
     Frame lastFrame_ = 0;
+    Frame lastEnd_ = 0; // where the last cycle ended
 
     // Between the threads
     SpscRing feedback_{kFeedbackRingBytes};
     std::atomic<uint64_t> feedbackDropped_{0};
     std::atomic<bool> shutDown_{false};
+    std::atomic<bool> graphChanged_{false};
     std::mutex appearedLock_; // the notification thread and the window thread only
     std::vector<Appeared> appeared_;
 
     // Window thread
+    LinkStatus::State state_ = LinkStatus::State::Waiting;
+    std::chrono::steady_clock::time_point nextTry_{};
+    // Our port's short name and the peer port, for every connection there was.
+    std::vector<std::pair<Port, std::string>> remembered_;
     bool inputCapture_ = false;
     bool inputEvents_ = false;
     bool stopRaised_ = false;

@@ -57,10 +57,13 @@ int JackHost::processFeedback(jack_nframes_t nframes) {
 }
 
 int JackHost::processMain(jack_nframes_t nframes) {
-    // The server's 32-bit frame counter, extended so that it never wraps.
+    // The server's 32-bit frame counter, extended so that it never wraps; after a new attach the
+    // engine's clock goes on where it stopped.
     const uint32_t frame32 = jack_last_frame_time(client_);
-    lastFrame_ = started_ ? lastFrame_ + (frame32 - lastFrame32_) : frame32;
+    lastFrame_ =
+        started_ ? lastFrame_ + (frame32 - lastFrame32_) : std::max<Frame>(lastEnd_, frame32);
     lastFrame32_ = frame32;
+    lastEnd_ = lastFrame_ + nframes;
     started_ = true;
     const Frame cycleStart = lastFrame_;
 

@@ -136,9 +136,45 @@ void RecordingHost::after(int ms, std::function<void()> action) {
     timed_.emplace_back(frame_ + static_cast<Frame>(ms) * kPeriod, std::move(action));
 }
 
+LinkStatus RecordingHost::attachedLink() {
+    LinkStatus attached;
+    attached.state = LinkStatus::State::Attached;
+    attached.server = "recording";
+    attached.sampleRate = 48000;
+    attached.period = kPeriod;
+    attached.client = "orvan";
+    return attached;
+}
+
+std::vector<PortInfo> RecordingHost::MidiPorts() {
+    std::vector<PortInfo> ports;
+    for (const std::string& name : setup_.sysIn)
+        ports.push_back({name, true, false});
+    for (const std::string& name : setup_.sysOut)
+        ports.push_back({name, false, false});
+    return ports;
+}
+
+void RecordingHost::SetControllerPorts(const std::string& pattern) {
+    record("SetControllerPorts " + pattern);
+    link.controllerPattern = pattern;
+}
+
+void RecordingHost::SetDawPorts(const std::string& pattern) {
+    record("SetDawPorts " + pattern);
+    link.dawPattern = pattern;
+}
+
 void RecordingHost::raiseStopInputRequest() {
+    link.state = LinkStatus::State::Lost;
     if (inputCapture && inputEvents && events_.StopInputRequest)
         events_.StopInputRequest();
+}
+
+void RecordingHost::raiseReattached() {
+    link.state = LinkStatus::State::Attached;
+    if (events_.Reattached)
+        events_.Reattached();
 }
 
 void RecordingHost::raiseControllerReturned() {

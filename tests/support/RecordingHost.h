@@ -44,13 +44,19 @@ public:
     EngineRunner& Engine() override { return runner_; }
     void Poll() override {}
     DropCounts Drops() override { return runner_.Drops(); }
+    LinkStatus Link() override { return link; }
+    std::vector<PortInfo> MidiPorts() override;
+    void SetControllerPorts(const std::string& pattern) override;
+    void SetDawPorts(const std::string& pattern) override;
 
     // Input from the controller (SysEx text) or the music software, handled in the next cycle,
     // then every cycle until the engine is idle. Values that no MIDI byte can carry go to the
     // engine's handler directly.
     void raiseMidiInput(int32_t status, int32_t data1, int32_t data2);
     void raiseSysEx(const std::string& text);
+    // The server goes (the link is lost) and comes back.
     void raiseStopInputRequest();
+    void raiseReattached();
     void raiseControllerReturned();
     // The action runs in the first cycle that begins while the engine waits (inside a pulse):
     // input it raises is handled in that cycle.
@@ -73,9 +79,11 @@ public:
 
     int32_t inputCapture = 0;
     int32_t inputEvents = 0;
+    LinkStatus link = attachedLink();
     bool* releasedFlag = nullptr; // set true when the host is destroyed
 
 private:
+    static LinkStatus attachedLink();
     struct Queued {
         EngineRunner::Source source;
         std::vector<uint8_t> bytes;

@@ -1,0 +1,54 @@
+#include "ui/PortChoices.h"
+
+#include <algorithm>
+#include <map>
+#include <regex>
+
+namespace {
+// A port's device: its short name without the words that only say which way it goes, so that
+// "midi_capture_2" and "midi_playback_2", or "(capture): Pad" and "(playback): Pad", pair up.
+std::string deviceOf(const std::string& shortName) {
+    static const std::regex direction(
+        R"((capture|playback|input|output|in|out|tx|rx|source|sink|send|receive))",
+        std::regex::icase);
+    return std::regex_replace(shortName, direction, "");
+}
+
+std::string escaped(const std::string& text) {
+    static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
+    return std::regex_replace(text, special, R"(\$&)");
+}
+} // namespace
+
+std::string ExactPattern(const std::vector<std::string>& names) {
+    std::string alternatives;
+    for (const std::string& name : names)
+        alternatives += (alternatives.empty() ? "" : "|") + escaped(name);
+    return "^(" + alternatives + ")$";
+}
+
+std::vector<PortChoice> PortChoices(const std::vector<PortInfo>& ports) {
+    // Client, then device, in the order the ports came (physical ones first).
+    std::vector<std::pair<std::string, std::string>> order;
+    std::map<std::pair<std::string, std::string>, std::vector<std::string>> members;
+    for (const PortInfo& port : ports) {
+        const size_t colon = port.name.find(':');
+        const std::string client = port.name.substr(0, colon);
+        const std::string shortName = colon == std::string::npos ? "" : port.name.substr(colon + 1);
+        const auto key = std::make_pair(client, deviceOf(shortName));
+        if (!members.count(key))
+            order.push_back(key);
+        members[key].push_back(port.name);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<PortChoice> choices;
+    for (const auto& key : order) {
+        const std::vector<std::string>& names = members[key];
+        std::string label;
+        for (const std::string& name : names)
+            label += (label.empty() ? "" : " + ") + name.substr(key.first.size() + 1);
+        choices.push_back({key.first, label, ExactPattern(names)});
+    }
+    return choices;
+}

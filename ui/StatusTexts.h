@@ -1,0 +1,19 @@
+#pragma once
+
+#include "host/EngineSnapshot.h"
+#include "host/MidiHost.h"
+
+#include <string>
+#include <vector>
+
+// The status area's lines, in plain words.
+
+// "default: attached, 48000 Hz, 128 frames (2.7 ms)", or that it is lost or not running.
+std::string ServerText(const LinkStatus& link);
+// How a side is connected: both ways, one way or not at all, and to which ports.
+std::string ConnectionText(const std::vector<std::string>& from,
+                           const std::vector<std::string>& to);
+// "on, bank 2, channel 1" or "off".
+std::string NativeModeText(const EngineSnapshot& engine);
+// "none", or how many messages were lost and why.
+std::string DropsText(const DropCounts& drops);
