@@ -48,7 +48,13 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORVAN_APP_ID));
     app.setWindowIcon(QIcon(QStringLiteral(":/orvan/icon.png")));
-    frmMain window([&options] { return std::make_unique<JackHost>(options.host); });
+    // On a screen the window opens and waits for a server that is not there yet; without one,
+    // Orvan says which server it looked for and ends, as scripts expect.
+    const QString platform = QGuiApplication::platformName();
+    const bool onScreen =
+        platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+    frmMain window(
+        [&options, onScreen] { return std::make_unique<JackHost>(options.host, onScreen); });
     try {
         window.Form_Load();
     } catch (const std::exception& error) {

@@ -84,7 +84,7 @@ int32_t JackHost::HostInstanceNumber() {
 
 // How many clients under Orvan's client name run on this server, this one included.
 int32_t JackHost::HostInstanceQuery() {
-    if (!client_)
+    if (!live())
         return 1;
     std::set<std::string> instances{clientName_};
     for (const std::string& port : takeNames(jack_get_ports(client_, nullptr, nullptr, 0))) {
@@ -102,7 +102,7 @@ bool JackHost::isOwnPort(const std::string& name) const {
 
 // MIDI ports of the other clients that send (JackPortIsOutput) or receive, physical ones first.
 std::vector<std::string> JackHost::otherMidiPorts(unsigned long direction) const {
-    if (!client_)
+    if (!live())
         return {};
     std::vector<std::string> ports =
         takeNames(jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, direction));
@@ -127,8 +127,7 @@ std::vector<PortInfo> JackHost::MidiPorts() {
 }
 
 std::vector<std::string> JackHost::connectionsOf(Port port) const {
-    return client_ ? takeNames(jack_port_get_connections(ports_[port]))
-                   : std::vector<std::string>{};
+    return live() ? takeNames(jack_port_get_connections(ports_[port])) : std::vector<std::string>{};
 }
 
 std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
@@ -143,7 +142,7 @@ std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
 // connected to before: a sending port to the side's input, a receiving port to its output. True
 // when controller_out was newly connected; `connected` is set when any connection was made.
 bool JackHost::connectMatching(const std::string& name, int flags, bool& connected) {
-    if (!client_ || isOwnPort(name))
+    if (!live() || isOwnPort(name))
         return false;
     const bool sends = (flags & JackPortIsOutput) != 0;
     const auto link = [&](bool wanted, Port in, Port out) {
@@ -233,6 +232,8 @@ void JackHost::handleAppearedPorts() {
 // the whole server): those connections are made again when their ports come back. Only a
 // connection undone while both ports are there is forgotten.
 void JackHost::rememberConnections() {
+    if (!live())
+        return;
     std::vector<std::pair<Port, std::string>> now;
     for (int p = 0; p < PortCount; ++p)
         for (std::string& peer : connectionsOf(static_cast<Port>(p)))
@@ -292,12 +293,13 @@ std::vector<std::string> JackHost::warnings() {
         jack_port_t* port = jack_port_by_name(client_, peer.c_str());
         if (!port)
             continue;
+        // Another Orvan is known by the ports it connects the controller to.
         for (const std::string& other : takeNames(jack_port_get_all_connections(client_, port))) {
-            const std::string client = clientPart(other);
-            const bool orvan =
-                instanceOf(client, options_.clientName) > 0 || instanceOf(client, "orvan") > 0;
+            const std::string shortName = other.substr(other.find(':') + 1);
+            const bool orvan = shortName == "controller_in" || shortName == "controller_out";
             if (orvan && !isOwnPort(other))
-                found.push_back("Another Orvan (" + client + ") is connected to " + peer);
+                found.push_back("Another Orvan (" + clientPart(other) + ") is connected to " +
+                                peer);
         }
     }
     return found;

@@ -9,7 +9,8 @@ constexpr const char* kPortNames[JackHost::PortCount] = {"controller_in", "contr
                                                          "daw_in", "daw_out"};
 constexpr const char* kFeedbackSuffix = "-feedback";
 
-// libjack explains a missing server at length on its own; Orvan says it once, in its own words.
+// libjack explains a missing or lost server at length on its own, and again at every look for
+// it; Orvan says it once, in its own words.
 std::atomic<bool> quietJack{false};
 void jackError(const char* message) {
     if (!quietJack.load())
@@ -31,9 +32,10 @@ jack_client_t* openClient(const std::string& name, const HostOptions& options) {
     jack_client_t* client =
         jack_client_open(name.c_str(), openOptions, &status,
                          options.server.empty() ? nullptr : options.server.c_str());
-    quietJack = false;
-    if (client)
+    if (client) {
+        quietJack = false;
         return client;
+    }
     const std::string server = "the JACK server \"" + serverLabel(options.server) + "\"";
     if (status & JackServerFailed)
         throw HostError("cannot connect to " + server +
@@ -160,13 +162,14 @@ DropCounts JackHost::Drops() {
 }
 
 void JackHost::shutdownThunk(jack_status_t, const char*, void* self) {
+    quietJack = true;
     static_cast<JackHost*>(self)->shutDown_.store(true);
 }
 
 void JackHost::Poll() {
     reportDrops();
     followServer();
-    if (!client_)
+    if (!live())
         return;
     handleAppearedPorts();
     if (graphChanged_.exchange(false)) {
@@ -208,12 +211,12 @@ void JackHost::followServer() {
 
 LinkStatus JackHost::Link() {
     LinkStatus link;
-    link.state = state_;
+    link.state = client_ && shutDown_.load() ? LinkStatus::State::Lost : state_;
     link.server = serverLabel(options_.server);
     link.client = clientName_.empty() ? options_.clientName : clientName_;
     link.controllerPattern = controllerPattern_.text;
     link.dawPattern = dawPattern_.text;
-    if (client_) {
+    if (live()) {
         link.sampleRate = sampleRate_;
         link.period = period_;
         link.controllerFrom = connectionsOf(ControllerIn);

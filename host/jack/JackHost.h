@@ -69,6 +69,8 @@ public:
     void SetDawPorts(const std::string& pattern) override;
 
     bool attached() const { return client_ != nullptr; }
+    // Attached, and the server has not gone away: the clients may be asked things.
+    bool live() const { return client_ && !shutDown_.load(); }
     std::string clientName() const { return clientName_; }
     std::string portName(Port port) const; // full name
     bool closeOnClientExit() const { return closeOnClientExit_; }

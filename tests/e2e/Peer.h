@@ -33,6 +33,7 @@ public:
 
     std::string port(const std::string& shortName) const { return name_ + ":" + shortName; }
     const std::string& name() const { return name_; }
+    jack_client_t* client() const { return client_; }
 
     // These events leave together in one cycle, in this order.
     void send(const std::vector<Event>& events);

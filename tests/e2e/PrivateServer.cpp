@@ -33,9 +33,13 @@ std::string WorkDir() {
     return dir;
 }
 
+std::string PrivateServer::nameFor(const std::string& suffix) {
+    return "orvan-test-" + std::to_string(getpid()) + "-" + suffix;
+}
+
 PrivateServer::PrivateServer(const std::string& suffix, bool synchronous, int period)
-    : name_("orvan-test-" + std::to_string(getpid()) + "-" + suffix),
-      log_(WorkDir() + "/jackd-" + suffix + ".log"), synchronous_(synchronous), period_(period) {
+    : name_(nameFor(suffix)), log_(WorkDir() + "/jackd-" + suffix + ".log"),
+      synchronous_(synchronous), period_(period) {
     jack_set_error_function(quiet); // "no server yet" while it starts is expected
     start();
 }

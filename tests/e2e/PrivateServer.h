@@ -15,11 +15,15 @@ public:
     explicit PrivateServer(const std::string& suffix, bool synchronous = false, int period = 128);
     ~PrivateServer();
 
+    // The name a server started with this suffix has.
+    static std::string nameFor(const std::string& suffix);
     const std::string& name() const { return name_; }
     std::string log() const { return ReadFile(log_); }
     // Stops it as a user would (SIGTERM), or as a crash would (SIGKILL), and waits until it is
     // gone.
     void stop(int signalNumber = SIGTERM);
+    // Starts it again, under the same name, after a stop.
+    void restart() { start(); }
 
 private:
     void start();

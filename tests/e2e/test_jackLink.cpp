@@ -1,0 +1,138 @@
+// Orvan keeps its link to the server and shows it: the server goes and comes back, ports and
+// connections come and go, the user picks the ports.
+#include "JackFixture.h"
+#include "MidiClients.h"
+
+#include "settings/mSettings.h"
+#include "ui/PortPicker.h"
+#include "ui/StatusArea.h"
+
+#include <QLabel>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+bool contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+HostOptions unconnected(const std::string& server) {
+    HostOptions options;
+    options.server = server;
+    options.clientName = UniqueName("orvan-link");
+    return options;
+}
+
+std::string shown(QLabel* label) {
+    return label->text().toStdString();
+}
+} // namespace
+
+// The server stops and starts again: Orvan attaches again, connects what was connected
+// (made by hand, no pattern), puts the controller back into native mode and answers a pad.
+TEST(JackLink, ReattachesReconnectsAndReentersNativeMode) {
+    PrivateServer server("reattach");
+    const std::string name = UniqueName("peer");
+    auto peers = std::make_unique<Peers>(MakePeers(server.name(), name));
+    JackWindow window(unconnected(server.name()));
+    const std::string client = window.host().clientName();
+    const auto wire = [&](const Peers& p) {
+        ConnectPorts(p.tx->client(), p.tx->port("pad_tx"), client + ":controller_in");
+        ConnectPorts(p.tx->client(), client + ":controller_out", p.rx->port("pad_rx"));
+        ConnectPorts(p.tx->client(), client + ":daw_out", p.rx->port("song_rx"));
+    };
+    wire(*peers);
+    window.main().RunEvent([&] { window.main().btnInitNativeMode_Click(); });
+    ASSERT_TRUE(WaitUntil([&] { return peers->rx->received("pad_rx").size() >= 5; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return contains(Items(window.main().ListOpenMidiIn), peers->tx->port("pad_tx")); }));
+
+    peers.reset();
+    server.stop();
+    // The window lets go of the dead server before anything in this process opens a client
+    // again: libjack would clean the dead clients up under it.
+    ASSERT_TRUE(WaitUntil([&] { return !window.host().attached(); }));
+    EXPECT_EQ(window.host().Link().state, LinkStatus::State::Lost);
+    EXPECT_NE(shown(window.main().statusArea->server).find("lost"), std::string::npos);
+
+    server.restart();
+    const auto back = std::chrono::steady_clock::now();
+    peers = std::make_unique<Peers>(MakePeers(server.name(), name));
+    ASSERT_TRUE(WaitUntil([&] { return peers->rx->received("pad_rx").size() >= 4; }));
+    EXPECT_EQ(peers->rx->receivedBytes("pad_rx").front(), HexBytes("F0 42 40 6E 08 00 00 01 F7"));
+    peers->tx->send("pad_tx", HexBytes("F0 42 40 6E 08 45 43 64 F7"));
+    ASSERT_TRUE(WaitUntil([&] { return !peers->rx->received("song_rx").empty(); }));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - back).count();
+    std::printf("reattached, reconnected and answered a pad %.2f s after the server's return\n",
+                seconds);
+    EXPECT_EQ(peers->rx->receivedBytes("song_rx").back(), (Bytes{0x90, 3, 0x64}));
+    EXPECT_NE(shown(window.main().statusArea->server).find("attached"), std::string::npos);
+    EXPECT_FALSE(window.main().Ending());
+}
+
+// The lists follow the graph: a port appears, is connected, disconnected, and goes.
+TEST(JackLink, ListsFollowTheGraph) {
+    JackWindow window(unconnected(SharedServer().name()));
+    frmMain& main = window.main();
+    auto peers = std::make_unique<Peers>(MakePeers(SharedServer().name(), UniqueName("late")));
+    const std::string port = peers->tx->port("pad_tx");
+    EXPECT_TRUE(WaitUntil([&] { return contains(Items(main.ListSysMidiIn), port); }));
+    ConnectPorts(peers->tx->client(), port, window.host().clientName() + ":controller_in");
+    EXPECT_TRUE(WaitUntil([&] { return contains(Items(main.ListOpenMidiIn), port); }));
+    EXPECT_NE(shown(main.statusArea->controller).find("one way"), std::string::npos);
+    jack_disconnect(peers->tx->client(), port.c_str(),
+                    (window.host().clientName() + ":controller_in").c_str());
+    EXPECT_TRUE(WaitUntil([&] { return !contains(Items(main.ListOpenMidiIn), port); }));
+    peers.reset();
+    EXPECT_TRUE(WaitUntil([&] { return !contains(Items(main.ListSysMidiIn), port); }));
+}
+
+// A device with ports both ways: picking it connects both, the status says so, and the choice
+// is kept for the next start. A pattern that matches nothing, and a second Orvan on the same
+// controller, are warned of.
+TEST(JackLink, ThePickerConnectsBothWaysAndWarns) {
+    const std::string device = UniqueName("pads");
+    Peer pads(SharedServer().name(), device, {{"midi_out", true}, {"midi_in", false}});
+    JackWindow window(unconnected(SharedServer().name()));
+    frmMain& main = window.main();
+    PortPicker& picker = *main.statusArea->controllerPicker;
+    int entry = -1;
+    for (int i = 0; i < picker.count(); ++i)
+        if (picker.itemText(i).contains(QStringLiteral("midi_out + midi_in")) &&
+            picker.patternAt(i).find(device) != std::string::npos)
+            entry = i;
+    ASSERT_GE(entry, 0);
+    picker.chosen(picker.patternAt(entry));
+    ASSERT_TRUE(
+        WaitUntil([&] { return shown(main.statusArea->controller).find("both ways") == 0; }));
+    EXPECT_EQ(ReadSetting("ControllerPorts"), picker.patternAt(entry));
+    EXPECT_EQ(picker.currentIndex(), entry);
+
+    JackHost second(unconnected(SharedServer().name()));
+    second.SetControllerPorts(picker.patternAt(entry));
+    main.RunEvent([&] { main.RefreshLink(); });
+    EXPECT_NE(shown(main.statusArea->warnings).find("Another Orvan (" + second.clientName()),
+              std::string::npos);
+    main.statusArea->dawPicker->chosen("^nothing-by-this-name:");
+    EXPECT_NE(shown(main.statusArea->warnings).find("No port matches the music software pattern"),
+              std::string::npos);
+    main.statusArea->controllerPicker->chosen("");
+    WriteSetting("DawPorts", "");
+}
+
+// Started before its server, the host waits for it and attaches when it comes.
+TEST(JackLink, WaitsForAServerThatIsNotThereYet) {
+    const std::string suffix = "late-server";
+    HostOptions options = unconnected(PrivateServer::nameFor(suffix));
+    JackHost host(options, true);
+    EXPECT_EQ(host.Link().state, LinkStatus::State::Waiting);
+    EXPECT_FALSE(host.attached());
+    PrivateServer server(suffix);
+    EXPECT_TRUE(WaitUntil([&] {
+        host.Poll();
+        return host.attached();
+    }));
+    EXPECT_EQ(host.Link().state, LinkStatus::State::Attached);
+}

@@ -1,0 +1,123 @@
+// How the window shows and keeps the link: the status lines, the pickers' choices, and what
+// happens when the server goes and comes back.
+#include "FreshStore.h"
+#include "Kit.h"
+#include "ui/PortChoices.h"
+#include "ui/PortPicker.h"
+#include "ui/StatusArea.h"
+#include "ui/StatusTexts.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+TEST(StatusTexts, SayTheLinkInPlainWords) {
+    LinkStatus link;
+    link.server = "studio";
+    link.state = LinkStatus::State::Attached;
+    link.sampleRate = 48000;
+    link.period = 128;
+    EXPECT_EQ(ServerText(link), "studio: attached, 48000 Hz, 128 frames (2.7 ms)");
+    link.state = LinkStatus::State::Lost;
+    EXPECT_EQ(ServerText(link), "studio: lost; waiting for it to come back");
+    link.state = LinkStatus::State::Waiting;
+    EXPECT_EQ(ServerText(link), "studio: not running; waiting for it");
+
+    EXPECT_EQ(ConnectionText({}, {}), "not connected");
+    EXPECT_EQ(ConnectionText({"pad:out"}, {}),
+              "one way: pad:out sends to Orvan, nothing goes back");
+    EXPECT_EQ(ConnectionText({}, {"pad:in"}), "one way: Orvan sends to pad:in, nothing comes back");
+    EXPECT_EQ(ConnectionText({"pad:out"}, {"pad:in", "x:in"}),
+              "both ways: pad:out in, pad:in, x:in out");
+
+    EngineSnapshot engine;
+    EXPECT_EQ(NativeModeText(engine), "off");
+    engine.nativeMode = true;
+    engine.state.intCurrentBank = 1;
+    engine.state.intMidiChannel = 9;
+    EXPECT_EQ(NativeModeText(engine), "on, bank 2, channel 10");
+
+    DropCounts drops;
+    EXPECT_EQ(DropsText(drops), "none");
+    drops.inputHeld = 3;
+    drops.outputInvalid = 1;
+    EXPECT_EQ(DropsText(drops), "4 messages (3 held too long, 1 not valid MIDI)");
+}
+
+// Ports that belong together (one device, both ways) are one choice; its pattern matches them
+// and nothing else.
+TEST(PortChoices, PairTheWaysOfOneDeviceAndMatchExactly) {
+    const std::vector<PortInfo> ports = {{"system:midi_capture_1", true, true},
+                                         {"system:midi_capture_2", true, true},
+                                         {"bridge:Pad [20] (capture): Pad", true, false},
+                                         {"song:out", true, false},
+                                         {"system:midi_playback_1", false, true},
+                                         {"bridge:Pad [20] (playback): Pad", false, false},
+                                         {"song:in", false, false}};
+    std::string shown;
+    for (const PortChoice& c : PortChoices(ports))
+        shown += c.client + " | " + c.label + "; ";
+    EXPECT_EQ(shown, "bridge | Pad [20] (capture): Pad + Pad [20] (playback): Pad; "
+                     "song | out + in; system | midi_capture_1 + midi_playback_1; "
+                     "system | midi_capture_2; ");
+    const std::regex pattern(PortChoices(ports).front().pattern);
+    EXPECT_TRUE(std::regex_search("bridge:Pad [20] (capture): Pad", pattern));
+    EXPECT_FALSE(std::regex_search("bridge:Pad [20] (capture): Pad 2", pattern));
+    EXPECT_FALSE(std::regex_search("xbridge:Pad [20] (playback): Pad", pattern));
+}
+
+// The server goes: the notice, and input off. It comes back: input on again, and the controller,
+// in native mode, gets the entry messages and the LED packet of the moment.
+TEST(LinkWindow, ServerLossAndReturn) {
+    Started h;
+    h.main().strBankSelectMidiCC = "CC";
+    h.window().btnInitNativeMode->click();
+    h.clear();
+    h.host().raiseStopInputRequest();
+    EXPECT_EQ(h.host().calls, W("HostInputEvents 0"));
+    h.report("47 00 7F");
+    EXPECT_TRUE(h.wire().empty());
+    h.clear();
+    h.window().RefreshFromHost(); // the window has seen native mode on
+    h.host().raiseReattached();
+    EXPECT_EQ(h.host().calls.front(), "HostInputEvents 1");
+    EXPECT_EQ(h.wire(), W("f0 42 40 6e 08 00 00 01 F7,"
+                          "f0 42 40 6e 08 3f 0a 01 00 00 00 00 00 03 58 58 45 F7,"
+                          "f0 42 40 6e 08 3f 2a 00 00 05 05 05 7f 7e 00 00 00 0a 0a 0a 0a 0a 0a 0a "
+                          "0a 0a 0a 0a 0a 0a 0a 0a 0a 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f "
+                          "10 f7, [00 00 00 00 10|2D 5F 2D]"));
+    h.clear();
+    h.report("47 00 7F");
+    EXPECT_EQ(h.wire(), W("90 40 7F"));
+}
+
+// A choice connects at once, is kept, and is what the next start connects, unless the command
+// line names other ports for the run.
+TEST(LinkWindow, APickedDeviceIsKeptForTheNextStart) {
+    FreshStore store;
+    RecordingHost::Setup setup;
+    setup.sysIn = {"pads:out"};
+    setup.sysOut = {"pads:in"};
+    std::string chosen;
+    {
+        Harness h(setup);
+        h.load();
+        PortPicker& picker = *h.window().statusArea->controllerPicker;
+        ASSERT_EQ(picker.count(), 3); // (none), the client, its device
+        EXPECT_EQ(picker.itemText(2).toStdString(), "    out + in");
+        chosen = picker.patternAt(2);
+        picker.chosen(chosen);
+        EXPECT_EQ(h.host().calls.front(), "SetControllerPorts " + chosen);
+        EXPECT_EQ(picker.currentIndex(), 2);
+        EXPECT_EQ(ReadSetting("ControllerPorts"), chosen);
+    }
+    for (const char* commandLine : {"", "^other:"}) {
+        Harness h(setup);
+        h.host().link.controllerPattern = commandLine;
+        h.load();
+        EXPECT_EQ(h.host().link.controllerPattern, *commandLine ? commandLine : chosen);
+    }
+}
