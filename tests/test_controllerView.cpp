@@ -3,6 +3,7 @@
 #include "engine/UCase.h"
 #include "host/MidiBytes.h"
 #include "ui/ControllerView.h"
+#include "ui/MidiMonitor.h"
 #include "ui/PadPlaying.h"
 
 #include <QApplication>
@@ -322,4 +323,49 @@ TEST(ControllerView, LosingFocusReleasesHeldKeys) {
     Key(view, QEvent::KeyRelease, Qt::Key_F);
     EXPECT_EQ(sent, (std::vector<Bytes>{ReportBytes(PadHit(11, kKeyVelocity)),
                                         ReportBytes(PadRelease(11))}));
+}
+
+// Not a check: plays a while on screen and keeps pictures of the view and the monitor in /tmp
+// (run with --gtest_also_run_disabled_tests).
+TEST(ControllerView, DISABLED_Pictures) {
+    FreshStore store;
+    Harness h;
+    h.loadNative();
+    ControllerView view;
+    MidiMonitor monitor;
+    view.resize(ControllerLayout::kCanvas.toSize());
+    monitor.resize(900, 420);
+    view.setInputSink([&](std::vector<uint8_t> bytes) {
+        h.host().Engine().PostInput(bytes.data(), bytes.size());
+        h.settle();
+        for (const MonitoredMessage& m : h.host().Engine().TakeMonitored()) {
+            view.take(m);
+            monitor.take(m);
+        }
+        view.showState(*h.host().Engine().TakeSnapshot());
+    });
+    const auto give = [&](int modeButton, std::initializer_list<int> keys) {
+        Mouse(view, QEvent::MouseButtonPress, Centre({Part::Button, modeButton}));
+        for (int key : keys) {
+            Key(view, QEvent::KeyPress, key);
+            Key(view, QEvent::KeyRelease, key);
+        }
+        Mouse(view, QEvent::MouseButtonRelease, Centre({Part::Button, modeButton}));
+    };
+    give(0, {Qt::Key_2, Qt::Key_3});            // TOGGLE
+    give(1, {Qt::Key_Q, Qt::Key_W, Qt::Key_E}); // CN1
+    give(7, {Qt::Key_Z});                       // TRK
+    give(3, {Qt::Key_V});                       // FDB
+    for (int key : {Qt::Key_2, Qt::Key_W}) {
+        Key(view, QEvent::KeyPress, key);
+        Key(view, QEvent::KeyRelease, key);
+    }
+    Wheel(view, Centre({Part::Knob, 0}), 5);
+    Wheel(view, Centre({Part::JogWheel}), -2);
+    Click(view, NearTopOf({Part::Pad, 9}));
+    Drag(view, ControllerLayout::xyPadRect().center(), ControllerLayout::xyPadRect().topLeft());
+    Mouse(view, QEvent::MouseButtonPress, Centre({Part::Button, 11}));
+    Key(view, QEvent::KeyPress, Qt::Key_S);
+    view.grab().save(QStringLiteral("/tmp/orvan-controller-view.png"));
+    monitor.grab().save(QStringLiteral("/tmp/orvan-midi-monitor.png"));
 }

@@ -2,6 +2,8 @@
 #include "ui/ControllerView.h"
 #include "ui/PadPlaying.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QtMath>
 
@@ -40,11 +42,10 @@ QColor dim(const QColor& colour) {
 }
 
 void usePixels(QPainter& p, int pixels, bool bold = false, bool fixed = false) {
-    QFont font = p.font();
+    QFont font =
+        fixed ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QGuiApplication::font();
     font.setPixelSize(pixels);
     font.setBold(bold);
-    font.setFamily(fixed ? QStringLiteral("monospace") : QString());
-    font.setStyleHint(fixed ? QFont::TypeWriter : QFont::SansSerif);
     p.setFont(font);
 }
 
@@ -105,7 +106,11 @@ void ControllerView::paintPad(QPainter& p, int pad) const {
     p.setPen(lit ? kInk : kCaption);
     usePixels(p, 11);
     p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::number(pad + 1));
-    p.drawText(inner, Qt::AlignRight | Qt::AlignTop, QString(QChar::fromLatin1(kPadKeys[pad])));
+    // The key that plays the pad, as a key cap.
+    const QRectF key(inner.right() - 14, inner.top(), 14, 15);
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(key, 3, 3);
+    p.drawText(key, Qt::AlignCenter, QString(QChar::fromLatin1(kPadKeys[pad])));
     p.setPen(lit ? kInk : colour);
     usePixels(p, 16, true);
     p.drawText(inner, Qt::AlignCenter, QString::fromStdString(legend.mode));
