@@ -104,7 +104,7 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kIn, kController, "E0 7F 7F", "XY pad Y to 127", K::Controls},
         {kIn, kController, kReport + "4A 00 F7", "SysEx F0 42 40 6E 08 4A 00 F7", K::Other},
         {kIn, kDaw, "80 1E 40", "feedback note-off 30 → pad 7 of bank 2 dark", K::Notes},
-        {kIn, kDaw, "91 3F 3E", "feedback note 63 → pad 16 of bank 3 dark", K::Notes},
+        {kIn, kController, "91 3F 3E", "feedback note 63 → pad 16 of bank 3 dark", K::Notes},
         {kIn, kDaw, "90 14 64", "feedback note 20, velocity 100, channel 1", K::Notes},
         {kIn, kDaw, "B0 05 64", "feedback controller 5, value 100, channel 1", K::Notes},
         {kIn, kDaw, "C2 05", "feedback program 5 → pad 6 of bank 1 dark", K::Notes},

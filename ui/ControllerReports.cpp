@@ -6,8 +6,6 @@
 #include <array>
 
 namespace {
-constexpr uint8_t kPressed = 0x7F;
-constexpr uint8_t kJogLeft = 0x7F;
 constexpr uint8_t kJogRight = 0x01;
 constexpr uint8_t kControlChange = 0xB0;
 constexpr uint8_t kEnd = 0xF7;
@@ -63,7 +61,7 @@ Report PadRelease(int pad) {
 
 Report ButtonReport(int button, bool pressed) {
     return {Report::Button, byte(HextoDec(native::kButtonSwitchNumbers.at(button))),
-            pressed ? kPressed : uint8_t{0}};
+            pressed ? Report::kPressed : uint8_t{0}};
 }
 
 Report KnobReport(int knob, int position) {
@@ -71,11 +69,11 @@ Report KnobReport(int knob, int position) {
 }
 
 Report JogWheelStep(bool left) {
-    return {Report::JogWheel, 0, left ? kJogLeft : kJogRight};
+    return {Report::JogWheel, 0, left ? Report::kJogLeft : kJogRight};
 }
 
 Report PedalReport(bool pressed) {
-    return {Report::Pedal, 0, pressed ? kPressed : uint8_t{0}};
+    return {Report::Pedal, 0, pressed ? Report::kPressed : uint8_t{0}};
 }
 
 Bytes XYPadBytes(int axis, int value) {

@@ -10,6 +10,10 @@ struct Report {
     Kind kind = Pad;
     uint8_t b7 = 0;
     uint8_t b8 = 0;
+
+    // Byte 8 of a pressed button or pedal, and of a jog-wheel step to the left.
+    static constexpr uint8_t kPressed = 0x7F;
+    static constexpr uint8_t kJogLeft = 0x7F;
 };
 
 // The report a message carries, or none.

@@ -33,8 +33,7 @@ MonitorLine MonitorDecoder::decode(const MonitoredMessage& message) {
     const Frame since = h.frame > *first_ ? h.frame - *first_ : 0;
     const ByteView bytes(message.bytes.data(), message.kept());
     MonitorLine line{static_cast<double>(since) / sampleRate_, h.sent, h.port,
-                     h.sent ? SentWords(h.port, bytes, h.size)
-                            : ReceivedWords(h.port, bytes, h.size)};
+                     h.sent ? SentWords(h.port, bytes, h.size) : ReceivedWords(bytes, h.size)};
     if (!h.sent)
         lastInput_ = h.frame;
     else if (lastInput_ == h.frame)

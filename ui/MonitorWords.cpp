@@ -12,7 +12,6 @@
 
 namespace {
 using K = MonitorKind;
-constexpr uint8_t kPressed = 0x7F;
 constexpr uint8_t kNoteOff = 0x80, kNoteOn = 0x90, kControlChange = 0xB0;
 // Feedback lights a pad from this value on (engine/inputDispatch.cpp).
 constexpr int kFeedbackLit = 63;
@@ -29,7 +28,7 @@ MessageWords otherWords(ByteView message, size_t size) {
 }
 
 std::string pressed(uint8_t value) {
-    return value == kPressed ? " pressed" : " released";
+    return value == Report::kPressed ? " pressed" : " released";
 }
 
 MessageWords reportWords(const Report& r) {
@@ -48,7 +47,7 @@ MessageWords reportWords(const Report& r) {
     case Report::Knob:
         return {K::Controls, "knob " + n(r.b7 == 0 ? 1 : 2) + " to " + n(r.b8)};
     case Report::JogWheel:
-        return {K::Controls, r.b8 == kPressed ? "jog wheel left" : "jog wheel right"};
+        return {K::Controls, r.b8 == Report::kJogLeft ? "jog wheel left" : "jog wheel right"};
     case Report::Pedal:
         return {K::Buttons, "pedal" + pressed(r.b8)};
     }
@@ -81,8 +80,8 @@ MessageWords shortMessageWords(ByteView m) {
     return {notes ? K::Notes : K::Other, shortWords(m)};
 }
 
-// The music software's notes light or darken the pad with their number; control changes never
-// reach a pad (engine/inputDispatch.cpp).
+// Short messages from either side are the music software's feedback to the engine: notes light or
+// darken the pad with their number, control changes never reach a pad (engine/inputDispatch.cpp).
 MessageWords feedbackWords(ByteView m) {
     const int type = m[0] & 0xF0;
     const int number = m[1];
@@ -146,7 +145,7 @@ MessageWords controllerWords(ByteView message, size_t size) {
 }
 } // namespace
 
-MessageWords ReceivedWords(uint8_t source, ByteView message, size_t size) {
+MessageWords ReceivedWords(ByteView message, size_t size) {
     if (const std::optional<Report> report = ParseReport(message))
         return reportWords(*report);
     if (!isShortMessage(message))
@@ -154,9 +153,7 @@ MessageWords ReceivedWords(uint8_t source, ByteView message, size_t size) {
     if (message.size() > 2 && (message[1] == native::kXYPadX || message[1] == native::kXYPadY))
         return {K::Controls, std::string("XY pad ") + (message[1] == native::kXYPadX ? "X" : "Y") +
                                  " to " + n(message[2])};
-    if (source == EngineRunner::FromDaw)
-        return feedbackWords(message);
-    return shortMessageWords(message);
+    return feedbackWords(message);
 }
 
 MessageWords SentWords(uint8_t destination, ByteView message, size_t size) {

@@ -16,8 +16,7 @@ struct MessageWords {
     std::string text;
 };
 
-// A message Orvan was given, by its source (EngineRunner::Source), or sent, by its destination
-// (EngineRunner::Destination); size is the whole message's, of which message may hold only the
-// first bytes.
-MessageWords ReceivedWords(uint8_t source, ByteView message, size_t size);
+// A message Orvan was given, or sent to a destination (EngineRunner::Destination); size is the
+// whole message's, of which message may hold only the first bytes.
+MessageWords ReceivedWords(ByteView message, size_t size);
 MessageWords SentWords(uint8_t destination, ByteView message, size_t size);
