@@ -42,3 +42,11 @@ struct JogModifier {
     int16_t leftNote;
 };
 inline constexpr std::array<JogModifier, 3> kJogModifiers = {{{"1B", 42}, {"1C", 44}, {"1F", 46}}};
+
+// The note buttons in order; the first sends note 65, each next one the next note.
+inline constexpr std::array<std::string_view, 6> kNoteButtonLedIds = {"13", "14", "15",
+                                                                      "16", "17", "18"};
+inline constexpr int16_t kFirstButtonNote = 65;
+
+// The assign buttons of knobs 1 and 2.
+inline constexpr std::array<std::string_view, 2> kKnobAssignLedIds = {"1D", "1E"};

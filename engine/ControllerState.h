@@ -44,6 +44,11 @@ struct ControllerState : ControllerSettings {
     static constexpr int kPads = 16;
     static constexpr int kBanks = 3;
     static constexpr int kButtons = 19;
+    // A pad's note or controller number: each bank's pads start 24 numbers after the last's.
+    static constexpr int kBankStride = 24;
+    static constexpr int16_t PadNumber(int bank, int pad) {
+        return static_cast<int16_t>(kBankStride * bank + pad);
+    }
 
     template <typename T> using PadTable = std::array<std::array<T, kBanks>, kPads>;
 

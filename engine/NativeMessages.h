@@ -9,6 +9,18 @@ namespace native {
 
 inline constexpr std::string_view kHeader = "F0 42 40 6E 08";
 
+// Report kinds: the byte after the header of a report from the controller.
+inline constexpr std::string_view kPadReport = "45";
+inline constexpr std::string_view kButtonReport = "48";
+inline constexpr std::string_view kKnobReport = "49";
+inline constexpr std::string_view kJogWheelReport = "43";
+inline constexpr std::string_view kPedalReport = "47";
+// A pad report names pad n as 40 + n on a hit and as n on a release; so do the pad LED ids.
+inline constexpr int kPadHitForm = 0x40;
+// The XY pad arrives as short messages with these first data bytes (any status).
+inline constexpr int kXYPadX = 126;
+inline constexpr int kXYPadY = 127;
+
 inline constexpr std::string_view kSwitchOn = "f0 42 40 6e 08 00 00 01 F7";
 inline constexpr std::string_view kEntryLedPacket =
     "f0 42 40 6e 08 3f 0a 01 00 00 00 00 00 03 58 58 45 F7";

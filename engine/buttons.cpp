@@ -10,12 +10,8 @@ struct KnobAssign {
     int16_t number; // note, or wire controller number
     bool ControllerState::*state;
 };
-constexpr KnobAssign kKnobAssigns[] = {{"1D", 23, &ControllerState::bKnob1State},
-                                       {"1E", 35, &ControllerState::bKnob2State}};
-
-// The note buttons in order; the first sends note 65, each next one the next note.
-constexpr std::string_view kNoteButtons[] = {"13", "14", "15", "16", "17", "18"};
-constexpr int16_t kFirstButtonNote = 65;
+constexpr KnobAssign kKnobAssigns[] = {{kKnobAssignLedIds[0], 23, &ControllerState::bKnob1State},
+                                       {kKnobAssignLedIds[1], 35, &ControllerState::bKnob2State}};
 
 // While a mode view is shown, the pads of the current bank show mode membership and keep their
 // own states aside for that bank; so a second mode button and the bank buttons do nothing then,
@@ -97,8 +93,8 @@ Task ControllerEngine::ZivUvozaro_ButtonPressed(std::string_view strID, bool bol
         co_return;
     }
 
-    for (size_t i = 0; i < std::size(kNoteButtons); ++i) {
-        if (kNoteButtons[i] != strID)
+    for (size_t i = 0; i < kNoteButtonLedIds.size(); ++i) {
+        if (kNoteButtonLedIds[i] != strID)
             continue;
         const auto note = static_cast<int16_t>(kFirstButtonNote + i);
         if (bolOnOff)

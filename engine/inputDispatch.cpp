@@ -21,7 +21,7 @@ bool isPadByte(std::string_view text) {
     if (!IsHexPair(text))
         return false;
     const int32_t v = HextoDec(text);
-    return v <= 0x0F || (v >= 0x40 && v <= 0x4F);
+    return v <= 0x0F || (v >= native::kPadHitForm && v <= native::kPadHitForm + 0x0F);
 }
 
 // Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read, and
@@ -53,7 +53,7 @@ Task ControllerEngine::ZivUvozaroSysExIn(std::string_view bstrSysEx) {
     if (!carriesValues(bstrSysEx))
         return {};
     const std::string_view kind = kindOf(bstrSysEx);
-    if (kind == "45") {
+    if (kind == native::kPadReport) {
         const std::string_view p = byte7(bstrSysEx);
         if (!isPadByte(p))
             return {};
@@ -61,15 +61,15 @@ Task ControllerEngine::ZivUvozaroSysExIn(std::string_view bstrSysEx) {
             ZivUvozaro_PadPressed(p, false, "");
         else
             ZivUvozaro_PadPressed(p, true, bFixedVelocity ? "7F" : byte8(bstrSysEx));
-    } else if (kind == "48") {
+    } else if (kind == native::kButtonReport) {
         const std::string_view s = byte7(bstrSysEx);
         if (s != "20")
             return ZivUvozaro_ButtonMatrix(s, byte8(bstrSysEx) == "7F");
-    } else if (kind == "49") {
+    } else if (kind == native::kKnobReport) {
         return ZivUvozaro_CheckKnobTwist(bstrSysEx, byte7(bstrSysEx) == "00" ? 1 : 2);
-    } else if (kind == "43") {
+    } else if (kind == native::kJogWheelReport) {
         return ZivUvozaro_JogWheel(bstrSysEx);
-    } else if (kind == "47") {
+    } else if (kind == native::kPedalReport) {
         if (byte8(bstrSysEx) == "7F")
             SendNoteOn(64);
         else
@@ -86,7 +86,7 @@ void ControllerEngine::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/,
             Wire().HostSendMessage(-1, 0xB0, controller, 127);
     }
 
-    if (data1 == 126 || data1 == 127) {
+    if (data1 == native::kXYPadX || data1 == native::kXYPadY) {
         if (bXYPadTap)
             ZivUvozaroXYTap(data1, data2);
         else
@@ -102,7 +102,7 @@ void ControllerEngine::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/,
         number += 107;
 
     for (int16_t bank = 0; bank < kBanks; ++bank) {
-        const int64_t first = 24 * bank;
+        const int64_t first = kBankStride * bank;
         if (number >= first && number < first + kPads)
             ProcessFeedBack(bank, static_cast<int32_t>(number - first), data2);
     }

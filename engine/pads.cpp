@@ -1,5 +1,7 @@
 #include "engine/ControllerEngine.h"
+#include "engine/GroupSetting.h"
 #include "engine/HexText.h"
+#include "engine/NativeMessages.h"
 #include "engine/UCase.h"
 
 #include <array>
@@ -8,27 +10,8 @@
 // the pad that mode or take it away.
 
 namespace {
-constexpr int kHitForm = 0x40;
-
 bool isPad(int pad) {
     return pad >= 0 && pad < ControllerState::kPads;
-}
-
-int16_t midiNumber(int16_t bank, int pad) {
-    return static_cast<int16_t>(24 * bank + pad);
-}
-
-// The output kind of a latching group, by the first three characters of the mode; none for a
-// mode that only looks like a group.
-const SettingText* groupSetting(const ControllerEngine& w, std::string_view mode) {
-    const std::string_view group = mode.substr(0, 3);
-    if (group == "CN1")
-        return &w.strCN1MidiCC;
-    if (group == "CN2")
-        return &w.strCN2MidiCC;
-    if (group == "CN3")
-        return &w.strCN3MidiCC;
-    return nullptr;
 }
 
 // Group pads send notes for exactly "MIDI" and control changes for anything else.
@@ -45,13 +28,13 @@ void sendGroup(ControllerEngine& w, const SettingText* setting, int16_t n, int16
 void playGroup(ControllerEngine& w, std::string_view strID, int pad, std::string_view Velocity) {
     const int16_t bank = w.intCurrentBank;
     const ModeText mode = w.strPadMode[pad][bank];
-    const SettingText* setting = groupSetting(w, mode);
+    const SettingText* setting = GroupSetting(w, mode);
     for (int m = 0; m < ControllerState::kPads; ++m) {
         if (m == pad || w.strPadMode[m][bank] != mode || !w.bPadState[m][bank])
             continue;
-        w.PadOff(HexByte(kHitForm + m));
+        w.PadOff(HexByte(native::kPadHitForm + m));
         w.bPadState[m][bank] = false;
-        sendGroup(w, setting, midiNumber(bank, m), 0);
+        sendGroup(w, setting, ControllerState::PadNumber(bank, m), 0);
     }
     bool& state = w.bPadState[pad][bank];
     state = !state;
@@ -60,11 +43,12 @@ void playGroup(ControllerEngine& w, std::string_view strID, int pad, std::string
     else
         w.PadOff(strID);
     const int16_t level = state ? 1 : 0;
-    sendGroup(w, setting, midiNumber(bank, pad), static_cast<int16_t>(level * HextoDec(Velocity)));
+    sendGroup(w, setting, ControllerState::PadNumber(bank, pad),
+              static_cast<int16_t>(level * HextoDec(Velocity)));
 }
 
 void playTrack(ControllerEngine& w, int pad, bool bolOnOff) {
-    const int16_t n = midiNumber(w.intCurrentBank, pad);
+    const int16_t n = ControllerState::PadNumber(w.intCurrentBank, pad);
     const bool notes = UCase(w.strTRKMidiCC) == "MIDI";
     if (notes && bolOnOff)
         w.SendNoteOn(n);
@@ -81,7 +65,7 @@ void playFeedback(ControllerEngine& w, std::string_view strID, int pad, bool bol
     const bool state = w.bPadState[pad][bank];
     if (!state && !w.bFdbPadsAlwaysActive)
         return;
-    const int16_t n = midiNumber(bank, pad);
+    const int16_t n = ControllerState::PadNumber(bank, pad);
     const auto value = static_cast<int16_t>(bolOnOff ? HextoDec(Velocity) : 0);
     if (UCase(w.strFDBMidiCC) == "MIDI")
         w.SendNote(n, value);
@@ -121,7 +105,7 @@ void assignHeldMode(ControllerEngine& w, std::string_view strID, int pad) {
 void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnOff,
                                              std::string_view Velocity) {
     const int32_t v = HextoDec(strID);
-    const int pad = v >= kHitForm ? v - kHitForm : v;
+    const int pad = v >= native::kPadHitForm ? v - native::kPadHitForm : v;
     if (!isPad(pad))
         return; // the controller has no such pad
     if (!strButtonMode.empty()) {
@@ -161,7 +145,7 @@ void ControllerEngine::PadOnOff(std::string_view strInternalPadID, bool bolOnOff
                                                    : nullptr;
     if (!setting)
         return;
-    const int16_t n = midiNumber(intCurrentBank, intPadNumber);
+    const int16_t n = ControllerState::PadNumber(intCurrentBank, intPadNumber);
     if (*setting == "CC") {
         SendCC(static_cast<int16_t>(n + 1), bolOnOff ? 127 : 0);
     } else if (*setting == "MIDI") {

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -277,4 +279,20 @@ TEST_F(SettingsDialog, ConfigButtonOpensAFreshModalDialog) {
                   okay ? "GlobalChannel=11, XYPadTap=1" : "GlobalChannel=0, XYPadTap=0");
     }
     EXPECT_EQ(ReadSetting("GlobalChannel"), "12");
+}
+
+// On a screen too low for it (800 pixels at 150 %: 533 available) the dialog stays on the
+// screen and its rows scroll; the buttons stay in sight.
+TEST_F(SettingsDialog, FitsALowScreen) {
+    frmConfig d(settings());
+    d.fitScreen(QRect(0, 0, 1280, 533));
+    d.show();
+    QApplication::processEvents();
+    EXPECT_EQ(d.size(), QSize(320, 533 - frmConfig::kTitleBarAllowance));
+    EXPECT_GT(d.scrollArea->verticalScrollBar()->maximum(), 0);
+    for (QWidget* control :
+         {static_cast<QWidget*>(d.chkRecallWithNativeMode), static_cast<QWidget*>(d.chkXYPadTap)})
+        EXPECT_TRUE(d.scrollArea->widget()->isAncestorOf(control));
+    for (QWidget* button : {d.btnRestoreDefaults, d.btnOkay})
+        EXPECT_TRUE(d.rect().contains(button->geometry()));
 }

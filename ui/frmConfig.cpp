@@ -9,12 +9,17 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -97,9 +102,11 @@ frmConfig::OptionPair frmConfig::addOptionPair(QGridLayout* grid, const char* la
 
 void frmConfig::buildWindow() {
     setWindowTitle(QStringLiteral("Orvan Configuration"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    auto* grid = new QGridLayout(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The rows scroll when the screen is too low for them; the buttons stay in sight.
+    auto* rows = new QWidget;
+    auto* grid = new QGridLayout(rows);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
 
@@ -136,19 +143,38 @@ void frmConfig::buildWindow() {
         addCheckBox(grid, "Pads send Notes with fixed velocity (100%)", "chkFixedVelocity");
     chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap");
 
-    const int buttonRow = grid->rowCount();
+    scrollArea = new QScrollArea;
+    scrollArea->setWidget(rows);
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scrollArea, 1);
+
+    auto* buttons = new QHBoxLayout;
     btnRestoreDefaults = new QPushButton(QStringLiteral("Restore Defaults"));
     btnRestoreDefaults->setObjectName(QStringLiteral("btnRestoreDefaults"));
     btnOkay = new QPushButton(QStringLiteral("Okay"));
     btnOkay->setObjectName(QStringLiteral("btnOkay"));
     btnOkay->setDefault(true);
-    grid->addWidget(btnRestoreDefaults, buttonRow, 0, Qt::AlignLeft);
-    grid->addWidget(btnOkay, buttonRow, 1, Qt::AlignRight);
+    buttons->addWidget(btnRestoreDefaults);
+    buttons->addStretch(1);
+    buttons->addWidget(btnOkay);
+    layout->addLayout(buttons);
     connect(btnRestoreDefaults, &QPushButton::clicked, this,
             [this] { btnRestoreDefaults_Click(); });
     connect(btnOkay, &QPushButton::clicked, this, [this] { btnOkay_Click(); });
 
-    setFixedSize(320, 557);
+    setFixedWidth(kPreferredSize.width());
+    resize(kPreferredSize);
+    if (const QScreen* shown =
+            parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
+        fitScreen(shown->availableGeometry());
+}
+
+void frmConfig::fitScreen(const QRect& available) {
+    resize(kPreferredSize.width(),
+           std::min(kPreferredSize.height(), available.height() - kTitleBarAllowance));
 }
 
 std::array<frmConfig::ModeGroup, 8> frmConfig::modeGroups() {

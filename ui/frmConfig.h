@@ -3,6 +3,7 @@
 #include "engine/ControllerState.h"
 
 #include <QDialog>
+#include <QSize>
 
 #include <array>
 #include <string>
@@ -12,6 +13,7 @@ class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 // The configuration dialog: shows the stored settings, and on "Okay" stores what it shows and
 // puts it into the settings it was given, for the window to apply at once. Leaving it any other
@@ -21,7 +23,15 @@ public:
     // A "Notes" (index 0) / "CC" (index 1) pair; the two exclude each other.
     using OptionPair = std::array<QRadioButton*, 2>;
 
+    // The size it takes where the screen has room for it.
+    static constexpr QSize kPreferredSize{320, 557};
+    // What the window manager's title bar and frame take above and below the dialog.
+    static constexpr int kTitleBarAllowance = 40;
+
     explicit frmConfig(ControllerSettings& settings, QWidget* parent = nullptr);
+
+    // No higher than the screen's available area; the rows scroll instead.
+    void fitScreen(const QRect& available);
 
     void Form_Load();
     void RecallSettings();
@@ -49,6 +59,7 @@ public:
     QCheckBox* chkXYPadTap = nullptr;
     QPushButton* btnRestoreDefaults = nullptr;
     QPushButton* btnOkay = nullptr;
+    QScrollArea* scrollArea = nullptr;
 
 private:
     void buildWindow();

@@ -1,0 +1,243 @@
+#include "ui/ControllerView.h"
+
+#include "engine/NativeMessages.h"
+#include "host/EngineRunner.h"
+#include "ui/PadPlaying.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+using namespace ControllerLayout;
+constexpr int kTop = 0x7F;
+constexpr double kKnobDragPerStep = 2; // canvas units up or down
+constexpr double kJogDragPerStep = 10; // canvas units right or left
+constexpr int kNotch = 120;            // wheel angle of one notch
+
+int position(double fraction) {
+    return static_cast<int>(std::lround(kTop * std::clamp(fraction, 0.0, 1.0)));
+}
+} // namespace
+
+ControllerView::ControllerView(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(kCanvas.toSize() / 2);
+}
+
+QSize ControllerView::sizeHint() const {
+    return kCanvas.toSize();
+}
+
+QTransform ControllerView::canvasToWidget() const {
+    const double scale = std::min(width() / kCanvas.width(), height() / kCanvas.height());
+    return QTransform::fromTranslate((width() - scale * kCanvas.width()) / 2,
+                                     (height() - scale * kCanvas.height()) / 2)
+        .scale(scale, scale);
+}
+
+void ControllerView::take(const MonitoredMessage& message) {
+    if (!message.header.sent || message.header.port != EngineRunner::ToController)
+        return;
+    if (lights_.take(ByteView(message.bytes.data(), message.kept())))
+        update();
+}
+
+void ControllerView::showState(const EngineSnapshot& snapshot) {
+    const ControllerState& s = snapshot.state;
+    Shown next;
+    for (int pad = 0; pad < ControllerState::kPads; ++pad)
+        for (int bank = 0; bank < ControllerState::kBanks; ++bank)
+            next.legends[pad][bank] = LegendOf(s, pad, bank);
+    for (int knob = 0; knob < 2; ++knob)
+        next.knobs[knob] = std::clamp<int>(s.intKnobValue[knob], 0, kTop);
+    // The knob being dragged shows where the mouse put it, not the engine's last but one.
+    if (mouseHeld_.kind == Part::Knob)
+        next.knobs[mouseHeld_.index] = shown_.knobs[mouseHeld_.index];
+    next.bank = std::clamp<int>(s.intCurrentBank, 0, ControllerState::kBanks - 1);
+    if (next == shown_)
+        return;
+    shown_ = next;
+    update();
+}
+
+int ControllerView::shownBank() const {
+    return lights_.bank() >= 0 ? lights_.bank() : shown_.bank;
+}
+
+void ControllerView::send(std::vector<uint8_t> bytes) {
+    if (sink_)
+        sink_(std::move(bytes));
+}
+
+void ControllerView::sendReport(const Report& report) {
+    send(ReportBytes(report));
+}
+
+bool ControllerView::held(Part part) const {
+    return mouseHeld_ == part || (part.kind == Part::Pad && keyHeld_[part.index]);
+}
+
+void ControllerView::turnKnob(int knob, int to) {
+    to = std::clamp(to, 0, kTop);
+    if (to == shown_.knobs[knob])
+        return;
+    shown_.knobs[knob] = to;
+    sendReport(KnobReport(knob, to));
+    update();
+}
+
+// Positive steps turn right.
+void ControllerView::stepJogWheel(int steps) {
+    for (int i = 0; i < std::abs(steps); ++i)
+        sendReport(JogWheelStep(steps < 0));
+    jogTurn_ += steps;
+    update();
+}
+
+// Only the axes that changed are sent; up is high.
+void ControllerView::moveXY(QPointF point) {
+    const QRectF pad = xyPadRect();
+    const std::array<int, 2> to = {position((point.x() - pad.left()) / pad.width()),
+                                   position((pad.bottom() - point.y()) / pad.height())};
+    const int axes[] = {native::kXYPadX, native::kXYPadY};
+    for (int axis = 0; axis < 2; ++axis)
+        if (to[axis] != xy_[axis])
+            send(XYPadBytes(axes[axis], to[axis]));
+    xy_ = to;
+    update();
+}
+
+void ControllerView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || mouseHeld_.kind != Part::None)
+        return;
+    const QPointF at = canvasToWidget().inverted().map(event->position());
+    mouseHeld_ = PartAt(at);
+    dragFrom_ = at;
+    const int index = mouseHeld_.index;
+    switch (mouseHeld_.kind) {
+    case Part::Pad: {
+        const QRectF pad = padRect(index);
+        sendReport(PadHit(index, VelocityAt((at.y() - pad.top()) / pad.height())));
+        break;
+    }
+    case Part::Button:
+        sendReport(ButtonReport(index, true));
+        break;
+    case Part::Knob:
+        dragKnobFrom_ = shown_.knobs[index];
+        break;
+    case Part::XYPad:
+        moveXY(at);
+        break;
+    case Part::Pedal:
+        sendReport(PedalReport(true));
+        break;
+    case Part::JogWheel:
+    case Part::None:
+        break;
+    }
+    update();
+}
+
+void ControllerView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = canvasToWidget().inverted().map(event->position());
+    switch (mouseHeld_.kind) {
+    case Part::Knob:
+        turnKnob(mouseHeld_.index,
+                 dragKnobFrom_ +
+                     static_cast<int>(std::lround((dragFrom_.y() - at.y()) / kKnobDragPerStep)));
+        break;
+    case Part::XYPad:
+        moveXY(at);
+        break;
+    case Part::JogWheel:
+        if (const int steps = static_cast<int>((at.x() - dragFrom_.x()) / kJogDragPerStep)) {
+            stepJogWheel(steps);
+            dragFrom_.rx() += steps * kJogDragPerStep;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ControllerView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int index = mouseHeld_.index;
+    switch (mouseHeld_.kind) {
+    case Part::Pad:
+        sendReport(PadRelease(index));
+        break;
+    case Part::Button:
+        sendReport(ButtonReport(index, false));
+        break;
+    case Part::Pedal:
+        sendReport(PedalReport(false));
+        break;
+    default:
+        break;
+    }
+    mouseHeld_ = {};
+    update();
+}
+
+// One knob step or one jog-wheel step a notch; up turns right.
+void ControllerView::wheelEvent(QWheelEvent* event) {
+    const Part part = PartAt(canvasToWidget().inverted().map(event->position()));
+    if (part.kind != Part::Knob && part.kind != Part::JogWheel) {
+        event->ignore();
+        return;
+    }
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        if (part.kind == Part::Knob)
+            turnKnob(part.index, shown_.knobs[part.index] + (notches > 0 ? 1 : -1));
+        else
+            stepJogWheel(notches > 0 ? 1 : -1);
+    }
+}
+
+// A held key hits once: the keyboard's repeats are no new hits.
+void ControllerView::keyPressEvent(QKeyEvent* event) {
+    const int pad = PadOfKey(event->key());
+    if (pad < 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat() || keyHeld_[pad])
+        return;
+    keyHeld_[pad] = true;
+    sendReport(PadHit(pad, kKeyVelocity));
+    update();
+}
+
+void ControllerView::keyReleaseEvent(QKeyEvent* event) {
+    const int pad = PadOfKey(event->key());
+    if (pad < 0) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat() || !keyHeld_[pad])
+        return;
+    keyHeld_[pad] = false;
+    sendReport(PadRelease(pad));
+    update();
+}
+
+// Keys released while the view had no focus would leave their pads held.
+void ControllerView::focusOutEvent(QFocusEvent* event) {
+    for (int pad = 0; pad < ControllerState::kPads; ++pad) {
+        if (keyHeld_[pad])
+            sendReport(PadRelease(pad));
+        keyHeld_[pad] = false;
+    }
+    update();
+    QWidget::focusOutEvent(event);
+}

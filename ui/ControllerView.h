@@ -1,0 +1,94 @@
+#pragma once
+
+#include "engine/ControllerState.h"
+#include "host/EngineSnapshot.h"
+#include "host/MonitoredMessage.h"
+#include "ui/ControllerLayout.h"
+#include "ui/ControllerLights.h"
+#include "ui/ControllerReports.h"
+#include "ui/PadLegend.h"
+
+#include <QTransform>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+// The controller on screen. It shows what the controller shows, decoded from the messages Orvan
+// sends it: the pads lit or dark, the button LEDs, the display and the bank; from the engine's
+// state it adds each pad's mode and what it sends in the shown bank. It also plays as the
+// controller does: the mouse on pads, buttons, knobs, XY pad, jog wheel and pedal, and the keys
+// 1234 / QWER / ASDF / ZXCV on the pads, make the controller's own reports, which go out
+// through the input sink to the engine's input path. It only reads what the window hands it.
+class ControllerView : public QWidget {
+public:
+    using InputSink = std::function<void(std::vector<uint8_t> bytes)>;
+    using Part = ControllerLayout::Part;
+
+    explicit ControllerView(QWidget* parent = nullptr);
+
+    // Where the bytes of the screen's reports and XY-pad moves go (EngineRunner::PostInput).
+    void setInputSink(InputSink sink) { sink_ = std::move(sink); }
+    // One message from EngineRunner::TakeMonitored(); only those sent to the controller count.
+    void take(const MonitoredMessage& message);
+    // The engine's newest state: pad modes and outputs, knob positions.
+    void showState(const EngineSnapshot& snapshot);
+
+    const ControllerLights& lights() const { return lights_; }
+    // The bank the pads show: the lit bank button's, else the engine's current one.
+    int shownBank() const;
+    PadLegend legend(int pad) const { return shown_.legends.at(pad).at(shownBank()); }
+    // From the canvas of ControllerLayout to this widget.
+    QTransform canvasToWidget() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct Shown {
+        std::array<std::array<PadLegend, ControllerState::kBanks>, ControllerState::kPads> legends;
+        std::array<int, 2> knobs{};
+        int bank = 0;
+        bool operator==(const Shown&) const = default;
+    };
+
+    void send(std::vector<uint8_t> bytes);
+    void sendReport(const Report& report);
+    void turnKnob(int knob, int position);
+    void stepJogWheel(int steps);
+    void moveXY(QPointF point);
+    bool held(Part part) const;
+
+    // Painting (ui/controllerViewPaint.cpp)
+    void paintPad(QPainter& p, int pad) const;
+    void paintButton(QPainter& p, int button) const;
+    void paintDisplay(QPainter& p) const;
+    void paintKnob(QPainter& p, int knob) const;
+    void paintXYPad(QPainter& p) const;
+    void paintJogWheel(QPainter& p) const;
+    void paintPedal(QPainter& p) const;
+
+    InputSink sink_;
+    ControllerLights lights_;
+    Shown shown_{};
+
+    // What the screen plays
+    Part mouseHeld_;
+    QPointF dragFrom_;
+    int dragKnobFrom_ = 0;
+    std::array<bool, ControllerState::kPads> keyHeld_{};
+    std::array<int, 2> xy_{-1, -1}; // last sent, -1 before the first move
+    int jogTurn_ = 0;               // steps taken, for the wheel's mark
+    int wheelRest_ = 0;             // wheel angle not yet a whole notch
+};

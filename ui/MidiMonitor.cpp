@@ -1,0 +1,95 @@
+#include "ui/MidiMonitor.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QCheckBox* filterBox(QHBoxLayout* row, const char* caption) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    box->setChecked(true);
+    row->addWidget(box);
+    return box;
+}
+} // namespace
+
+MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
+    : QWidget(parent), decoder_(sampleRate) {
+    auto* layout = new QVBoxLayout(this);
+    auto* actions = new QHBoxLayout;
+    btnPause = new QPushButton(QStringLiteral("Pause"));
+    btnPause->setCheckable(true);
+    btnClear = new QPushButton(QStringLiteral("Clear"));
+    btnCopy = new QPushButton(QStringLiteral("Copy"));
+    for (QPushButton* button : {btnPause, btnClear, btnCopy})
+        actions->addWidget(button);
+    actions->addSpacing(12);
+    chkIn = filterBox(actions, "In");
+    chkOut = filterBox(actions, "Out");
+    actions->addStretch(1);
+    layout->addLayout(actions);
+
+    auto* kinds = new QHBoxLayout;
+    const char* const captions[kMonitorKinds] = {
+        "Pads", "Buttons", "Knobs, jog, XY", "LEDs, display", "Notes, controllers", "Other"};
+    for (int kind = 0; kind < kMonitorKinds; ++kind)
+        chkKinds[kind] = filterBox(kinds, captions[kind]);
+    kinds->addStretch(1);
+    layout->addLayout(kinds);
+
+    lines = new QPlainTextEdit;
+    lines->setReadOnly(true);
+    lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines->setMaximumBlockCount(kMaxLines);
+    lines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(lines, 1);
+
+    connect(btnPause, &QPushButton::toggled, this, [this](bool paused) {
+        if (!paused)
+            showKept();
+    });
+    connect(btnClear, &QPushButton::clicked, this, [this] { clear(); });
+    connect(btnCopy, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(shownText()); });
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, [this] { showKept(); });
+}
+
+void MidiMonitor::take(const MonitoredMessage& message) {
+    kept_.push_back(decoder_.decode(message));
+    if (kept_.size() > kMaxLines)
+        kept_.pop_front();
+    if (!btnPause->isChecked() && shows(kept_.back()))
+        lines->appendPlainText(QString::fromStdString(kept_.back().text()));
+}
+
+QString MidiMonitor::shownText() const {
+    return lines->toPlainText();
+}
+
+bool MidiMonitor::shows(const MonitorLine& line) const {
+    return (line.sent ? chkOut : chkIn)->isChecked() &&
+           chkKinds[static_cast<int>(line.words.kind)]->isChecked();
+}
+
+// A paused monitor keeps what it shows until it resumes.
+void MidiMonitor::showKept() {
+    if (btnPause->isChecked())
+        return;
+    QStringList shown;
+    for (const MonitorLine& line : kept_)
+        if (shows(line))
+            shown << QString::fromStdString(line.text());
+    lines->setPlainText(shown.join(QLatin1Char('\n')));
+    lines->moveCursor(QTextCursor::End);
+}
+
+void MidiMonitor::clear() {
+    kept_.clear();
+    lines->clear();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "host/MonitoredMessage.h"
+#include "ui/MonitorWords.h"
+
+#include <optional>
+#include <string>
+
+// One line of the monitor.
+struct MonitorLine {
+    double seconds = 0; // since the first message
+    bool sent = false;
+    uint8_t port = 0;   // EngineRunner::Source when received, EngineRunner::Destination when sent
+    MessageWords words; // an answer to the input just before starts with an arrow
+
+    // "   1.234  in  controller      pad 6 hit, velocity 48"
+    std::string text() const;
+};
+
+// Turns the monitored messages into lines, in the order the engine handled and sent them. What
+// is sent at the frame of the input just before is that input's answer.
+class MonitorDecoder {
+public:
+    explicit MonitorDecoder(uint32_t sampleRate = 48000) : sampleRate_(sampleRate) {}
+
+    MonitorLine decode(const MonitoredMessage& message);
+
+private:
+    uint32_t sampleRate_;
+    std::optional<Frame> first_;
+    std::optional<Frame> lastInput_;
+};
