@@ -178,6 +178,15 @@ TEST(MainWindow, FailingHostOperationReportsTheErrorAndEndsTheProgram) {
     EXPECT_EQ(none.mWire, nullptr);
 }
 
+// With the controller view and the monitor beside the controls, the window still fits a
+// 1366 x 768 screen at 150 % (910 x 512 of its pixels, less a title bar and a panel).
+TEST(MainWindow, FitsASmallScreenAtOneAndAHalfTimes) {
+    Started h;
+    const QSize least = h.window().minimumSizeHint();
+    EXPECT_LE(least.width(), 1366 * 2 / 3) << least.width();
+    EXPECT_LE(least.height(), 768 * 2 / 3 - 60) << least.height();
+}
+
 TEST(MainWindow, InfoWindowShowsTheLinkAndClosesWithX) {
     Started h;
     std::string title, link;

@@ -25,7 +25,8 @@ int position(double fraction) {
 
 ControllerView::ControllerView(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(kCanvas.toSize() / 2);
+    // Small enough to sit beside the controls on a small screen at 150 %.
+    setMinimumSize(kCanvas.toSize() * 3 / 8);
 }
 
 QSize ControllerView::sizeHint() const {

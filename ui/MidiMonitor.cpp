@@ -1,19 +1,20 @@
 #include "ui/MidiMonitor.h"
+#include "ui/FitToText.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-QCheckBox* filterBox(QHBoxLayout* row, const char* caption) {
+QCheckBox* filterBox(const char* caption) {
     auto* box = new QCheckBox(QString::fromUtf8(caption));
     box->setChecked(true);
-    row->addWidget(box);
     return box;
 }
 } // namespace
@@ -26,20 +27,27 @@ MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
     btnPause->setCheckable(true);
     btnClear = new QPushButton(QStringLiteral("Clear"));
     btnCopy = new QPushButton(QStringLiteral("Copy"));
-    for (QPushButton* button : {btnPause, btnClear, btnCopy})
+    for (QPushButton* button : {btnPause, btnClear, btnCopy}) {
+        FitToText(button);
         actions->addWidget(button);
+    }
     actions->addSpacing(12);
-    chkIn = filterBox(actions, "In");
-    chkOut = filterBox(actions, "Out");
+    chkIn = filterBox("In");
+    chkOut = filterBox("Out");
+    actions->addWidget(chkIn);
+    actions->addWidget(chkOut);
     actions->addStretch(1);
     layout->addLayout(actions);
 
-    auto* kinds = new QHBoxLayout;
+    // Two columns, so that the monitor stays narrow enough to sit beside the controls.
+    auto* kinds = new QGridLayout;
     const char* const captions[kMonitorKinds] = {
         "Pads", "Buttons", "Knobs, jog, XY", "LEDs, display", "Notes, controllers", "Other"};
-    for (int kind = 0; kind < kMonitorKinds; ++kind)
-        chkKinds[kind] = filterBox(kinds, captions[kind]);
-    kinds->addStretch(1);
+    for (int kind = 0; kind < kMonitorKinds; ++kind) {
+        chkKinds[kind] = filterBox(captions[kind]);
+        kinds->addWidget(chkKinds[kind], kind / 2, kind % 2);
+    }
+    kinds->setColumnStretch(2, 1);
     layout->addLayout(kinds);
 
     lines = new QPlainTextEdit;
@@ -64,8 +72,11 @@ void MidiMonitor::take(const MonitoredMessage& message) {
     kept_.push_back(decoder_.decode(message));
     if (kept_.size() > kMaxLines)
         kept_.pop_front();
-    if (!btnPause->isChecked() && shows(kept_.back()))
+    // Running, the newest line is always in sight; "Pause" holds the lines still for reading.
+    if (!btnPause->isChecked() && shows(kept_.back())) {
         lines->appendPlainText(QString::fromStdString(kept_.back().text()));
+        lines->moveCursor(QTextCursor::End);
+    }
 }
 
 QString MidiMonitor::shownText() const {

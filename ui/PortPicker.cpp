@@ -4,7 +4,7 @@
 
 PortPicker::PortPicker(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(24);
+    setMinimumContentsLength(12);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (chosen)
             chosen(patternAt(index));

@@ -1,8 +1,11 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
-#include "host/MidiBytes.h"
 #include "settings/mSettings.h"
+#include "ui/ControllerView.h"
+#include "ui/FitToText.h"
 #include "ui/MessageBox.h"
+#include "ui/MidiMonitor.h"
+#include "ui/MonitorWords.h"
 #include "ui/PortChoices.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"
@@ -17,12 +20,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace {
 QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label) {
     grid->addWidget(new QLabel(QString::fromLatin1(label)), row, column);
     auto* list = new QListWidget;
+    list->setMinimumHeight(40); // a few lines: the window fits a small screen
     grid->addWidget(list, row + 1, column);
     return list;
 }
@@ -55,6 +61,7 @@ void frmMain::buildWindow() {
     setWindowTitle(QStringLiteral("Orvan"));
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("MIDI-OX Version:")));
@@ -87,7 +94,7 @@ void frmMain::buildWindow() {
 
     auto* bottom = new QHBoxLayout;
     btnInitNativeMode = new QPushButton(QStringLiteral("Native Mode"));
-    btnInitNativeMode->setMinimumSize(140, 48);
+    btnInitNativeMode->setMinimumHeight(48);
     bottom->addWidget(btnInitNativeMode);
     StayOpen = new QCheckBox(QStringLiteral("Keep MIDI-OX open after Client exits"));
     bottom->addWidget(StayOpen);
@@ -96,11 +103,31 @@ void frmMain::buildWindow() {
     btnInfo = new QPushButton(QStringLiteral("Info"));
     btnEnd = new QPushButton(QStringLiteral("X"));
     btnEnd->setFixedWidth(32);
+    FitToText(btnConfig);
+    FitToText(btnInfo);
     for (QPushButton* small : {btnConfig, btnInfo, btnEnd})
         bottom->addWidget(small, 0, Qt::AlignBottom);
     layout->addLayout(bottom);
-    setCentralWidget(central);
-    resize(640, 420);
+
+    // Beside the controls: the controller as it shows and plays, and what goes in and out.
+    controllerView = new ControllerView;
+    controllerView->setInputSink([this](std::vector<uint8_t> bytes) {
+        RunEvent([this, &bytes] {
+            if (!Wire().Engine().PostInput(bytes.data(), bytes.size()))
+                throw HostError("the engine takes no more input from the screen");
+        });
+    });
+    midiMonitor = new MidiMonitor;
+    seeAndPlay_ = new QSplitter(Qt::Vertical);
+    seeAndPlay_->addWidget(controllerView);
+    seeAndPlay_->addWidget(midiMonitor);
+    panes_ = new QSplitter(Qt::Horizontal);
+    panes_->addWidget(central);
+    panes_->addWidget(seeAndPlay_);
+    panes_->setStretchFactor(1, 1);
+    for (QSplitter* splitter : {panes_, seeAndPlay_})
+        splitter->setChildrenCollapsible(false);
+    setCentralWidget(panes_);
 
     auto onClick = [this](QAbstractButton* button, void (frmMain::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
@@ -146,14 +173,45 @@ void frmMain::Form_Load() {
     sendSettings();
     Wire().HostInputCapture(1);
     Wire().HostInputEvents(1);
+    restoreLayout();
     refresh_.start();
+}
+
+namespace {
+QByteArray storedBytes(const char* valueName) {
+    return QByteArray::fromHex(QByteArray::fromStdString(ReadSetting(valueName)));
+}
+
+void storeBytes(const char* valueName, const QByteArray& bytes) {
+    const std::string text = bytes.toHex().toStdString();
+    if (ReadSetting(valueName) != text)
+        WriteSetting(valueName, text);
+}
+} // namespace
+
+// As it was left; the first time as large as the screen allows, up to a comfortable size.
+void frmMain::restoreLayout() {
+    if (!restoreGeometry(storedBytes("WindowGeometry"))) {
+        const QSize room = screen() ? screen()->availableSize() : QSize(1200, 720);
+        resize(std::min(1200, room.width()), std::min(720, room.height()));
+    }
+    panes_->restoreState(storedBytes("WindowPanes"));
+    seeAndPlay_->restoreState(storedBytes("WindowSeeAndPlay"));
+}
+
+void frmMain::saveLayout() {
+    storeBytes("WindowGeometry", saveGeometry());
+    storeBytes("WindowPanes", panes_->saveState());
+    storeBytes("WindowSeeAndPlay", seeAndPlay_->saveState());
 }
 
 void frmMain::EnumMidiIO() {
     VersionText->setText(QString::fromStdString(Wire().HostVersion()));
+    VersionText->setCursorPosition(0);
     Wire().HostInstanceQuery();
     const int32_t n = Wire().HostInstanceNumber();
     Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
+    Status->setCursorPosition(0); // a narrow box shows the start of its text
     numInstances->setText(QString::number(n));
     fillLists();
 }
@@ -210,10 +268,18 @@ void frmMain::RefreshFromHost() {
     if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
         snapshot_ = *newest;
     std::string lastIn, lastOut;
-    for (const MonitoredMessage& message : mWire->Engine().TakeMonitored())
-        (message.header.sent ? lastOut : lastIn) = SysExText(message.bytes.data(), message.kept());
+    for (const MonitoredMessage& message : mWire->Engine().TakeMonitored()) {
+        controllerView->take(message);
+        midiMonitor->take(message);
+        const ByteView bytes(message.bytes.data(), message.kept());
+        if (message.header.sent)
+            lastOut = SentWords(message.header.port, bytes, message.header.size).text;
+        else
+            lastIn = ReceivedWords(bytes, message.header.size).text;
+    }
     statusArea->showLast(lastIn, lastOut);
     statusArea->showEngine(snapshot_, mWire->Drops());
+    controllerView->showState(snapshot_);
     polling_ = true;
     try {
         mWire->Poll();
@@ -271,6 +337,8 @@ void frmMain::Form_Unload() {
         return;
     bUnloaded_ = true;
     refresh_.stop();
+    if (mWire)
+        saveLayout();
     if (mWire) {
         mWire->HostInputEvents(0);
         mWire->HostInputCapture(0);

@@ -13,8 +13,11 @@
 #include <optional>
 #include <string>
 
+class ControllerView;
+class MidiMonitor;
 class QCheckBox;
 class QCloseEvent;
+class QSplitter;
 class StatusArea;
 class QLineEdit;
 class QListWidget;
@@ -84,6 +87,8 @@ public:
     QPushButton* btnInfo = nullptr;
     QPushButton* btnEnd = nullptr;
     StatusArea* statusArea = nullptr;
+    ControllerView* controllerView = nullptr;
+    MidiMonitor* midiMonitor = nullptr;
 
     std::unique_ptr<MidiHost> mWire;
 
@@ -100,11 +105,16 @@ private:
     void choosePorts(bool controller, const std::string& pattern);
     void mWire_Reattached();
     void releaseHost();
+    // The window's size and place and its panes' sizes, kept between runs.
+    void restoreLayout();
+    void saveLayout();
 
     HostFactory createHost_;
     ControllerSettings settings_;
     EngineSnapshot snapshot_;
     QTimer refresh_;
+    QSplitter* panes_ = nullptr;
+    QSplitter* seeAndPlay_ = nullptr;
     bool bEnding_ = false;
     bool bUnloaded_ = false;
     bool padsRecalled_ = false; // the stored pads were sent to the engine in this run
