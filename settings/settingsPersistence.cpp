@@ -1,6 +1,7 @@
 #include "host/frmMain.h"
 #include "mapping/UCase.h"
 #include "settings/FirstRunValues.h"
+#include "settings/SettingsBatch.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
 
@@ -35,6 +36,7 @@ void restoreNumber(const char* readName, const char* writeName, int16_t defaultV
 } // namespace
 
 void frmMain::RestoreSettings() {
+    SettingsBatch batch;
     restoreFlag("AssignToggled", bAssignToggled);
     restoreFlag("FixedVelocity", bFixedVelocity);
 
@@ -81,6 +83,7 @@ void frmMain::LoadFdbPadsAlwaysActive() {
 }
 
 void frmMain::SaveSettings() {
+    SettingsBatch batch;
     for (int bank = 0; bank < kBanks; ++bank) {
         for (int pad = 0; pad < kPads; ++pad) {
             WriteSetting(padValueName("PadMode", bank, pad), strPadMode[pad][bank]);

@@ -108,11 +108,11 @@ long lastRound(const std::string& text) {
 void storeRoundZero(const FreshStore& store) {
     RegDocument document;
     RegKey& key = document.ensureKey(kKey);
-    key.values.push_back({"Untouched", 1, "keep me"});
+    key.setValue({"Untouched", 1, "keep me"});
     const std::vector<std::string> names = savedNames();
     const std::vector<std::string> texts = roundTexts(0);
     for (size_t i = 0; i < names.size(); ++i)
-        key.values.push_back({names[i], 1, texts[i]});
+        key.setValue({names[i], 1, texts[i]});
     store.write(RegText(document));
 }
 
