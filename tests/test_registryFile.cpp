@@ -151,6 +151,29 @@ TEST(RegistryFileFormat, RefusesWhatIsNotAnExport) {
         EXPECT_FALSE(ParseRegText(text)) << text;
 }
 
+TEST(RegistryFileFormat, SaysWhereAndWhyItRefuses) {
+    const auto nested = [](int levels) {
+        std::string path = "Windows Registry Editor Version 5.00\n[HKEY_USERS";
+        for (int level = 0; level < levels; ++level)
+            path += "\\K";
+        return path + "]\n";
+    };
+    const struct {
+        std::string text, problem;
+    } cases[] = {
+        {"REGEDIT4\n", "line 1: not in the registry export format"},
+        {"\nWindows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,\\\n 02\n\"y\"=1\n",
+         "line 6: not in the registry export format"},
+        {nested(65), "line 2: keys nested deeper than 64 levels"},
+        {nested(64), ""},
+    };
+    for (const auto& c : cases) {
+        std::string problem;
+        EXPECT_EQ(ParseRegText(c.text, &problem).has_value(), c.problem.empty()) << c.text;
+        EXPECT_EQ(problem, c.problem);
+    }
+}
+
 TEST(RegistryFileFormat, ReadsAUtf16Export) {
     const std::string text = "Windows Registry Editor Version 5.00\r\n"
                              "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
