@@ -26,7 +26,8 @@ std::string configHome() {
     return std::string(home) + "/.config";
 }
 
-// Whether the file read may be replaced.
+// Whether the file read may be replaced: an unusable one only after it is kept aside, one that is
+// no regular file, cannot be read or is read-only never.
 enum class Use { Writable, SetAside, Untouchable };
 
 struct Store {
