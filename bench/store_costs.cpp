@@ -50,8 +50,10 @@ void SaveSettings(benchmark::State& state) {
     const StoreFileCounts before = StoreFileCounters();
     long round = 0;
     for (auto _ : state) {
+        std::string mode = "R";
+        mode += std::to_string(round);
         for (auto& pad : window->strPadMode)
-            pad.fill("R" + std::to_string(round));
+            pad.fill(mode);
         window->bKnob1State = ++round % 2 != 0;
         window->SaveSettings();
     }
