@@ -11,7 +11,7 @@ void WriteSettingsStore(const std::string& configHome,
     RegDocument document;
     RegKey& key = document.ensureKey("HKEY_CURRENT_USER\\Software\\ZivUvozaro");
     for (const auto& [name, value] : settings)
-        key.values.push_back({name, reg::kSz, value});
+        key.setValue({name, reg::kSz, value});
     const std::filesystem::path folder = std::filesystem::path(configHome) / "orvan";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "registry.reg", std::ios::binary) << RegText(document);

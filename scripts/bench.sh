@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvan in Release with the benchmarks and runs them: the
-# engine's throughput (Google Benchmark, no server), then the latency bench (the real binary on
-# a private JACK server with the dummy driver: latency, pulse lengths, a flood, memory).
+# engine's throughput and the settings store's costs (Google Benchmark, no server), then the
+# latency bench (the real binary on a private JACK server with the dummy driver: latency, pulse
+# lengths, a flood, memory).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORVAN_BENCH=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target orvan_bench_engine orvan_bench_jack
+cmake --build build-bench -j"$(nproc)" --target orvan_bench_engine orvan_bench_store \
+    orvan_bench_jack
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 build-bench/bench/orvan_bench_engine
+build-bench/bench/orvan_bench_store
 build-bench/bench/orvan_bench_jack

@@ -51,14 +51,9 @@ bool FileRegistryBackend::OpenKey(RegHandle root, const std::string& path, uint3
         return false;
     std::string full = base->path;
     if (!path.empty()) {
-        if (!validSubPath(path))
-            return false;
         full += "\\" + path;
-        const RegDocument document = ReadRegistryFile();
-        const RegKey* found = document.findKey(full);
-        if (!found)
+        if (!validSubPath(path) || !ReadRegistryFile().findKey(full))
             return false;
-        full = found->path;
     }
     key = add(std::move(full), access);
     return true;
@@ -69,16 +64,17 @@ bool FileRegistryBackend::CreateKey(RegHandle parent, const std::string& name, u
     const OpenKeyEntry* base = resolve(parent, reg::kCreateSubKey);
     if (!base || !validSubPath(name))
         return false;
-    const std::string wanted = base->path + "\\" + name;
-    std::string full;
-    const bool stored = UpdateRegistryFile([&](RegDocument& document) {
-        const size_t before = document.keys.size();
-        full = document.ensureKey(wanted).path;
-        return document.keys.size() != before;
+    std::string wanted = base->path + "\\" + name;
+    if (RegKeyDepth(wanted) > kMaxRegKeyDepth)
+        return false;
+    const bool stored = UpdateRegistryFile([wanted](RegDocument& document) {
+        const size_t before = document.keys().size();
+        document.ensureKey(wanted);
+        return document.keys().size() != before;
     });
     if (!stored)
         return false;
-    key = add(std::move(full), access);
+    key = add(std::move(wanted), access);
     return true;
 }
 
@@ -87,8 +83,7 @@ bool FileRegistryBackend::QueryValue(RegHandle key, const std::string& name, uin
     const OpenKeyEntry* entry = resolve(key, reg::kQueryValue);
     if (!entry)
         return false;
-    const RegDocument document = ReadRegistryFile();
-    const RegKey* found = document.findKey(entry->path);
+    const RegKey* found = ReadRegistryFile().findKey(entry->path);
     const RegValue* value = found ? found->findValue(name) : nullptr;
     if (!value)
         return false;
@@ -107,21 +102,10 @@ bool FileRegistryBackend::SetValue(RegHandle key, const std::string& name, uint3
     const OpenKeyEntry* entry = resolve(key, reg::kSetValue);
     if (!entry || !validName(name))
         return false;
-    const std::string path = entry->path;
-    const std::string bytes(data, size);
-    return UpdateRegistryFile([&](RegDocument& document) {
-        RegKey& target = document.ensureKey(path);
-        RegValue* value = target.findValue(name);
-        if (!value) {
-            target.values.push_back({name, type, bytes});
-            return true;
-        }
-        if (value->type == type && value->data == bytes)
-            return false; // unchanged: the file stays as it is
-        value->type = type;
-        value->data = bytes;
-        return true;
-    });
+    // Unchanged, the file stays as it is.
+    return UpdateRegistryFile(
+        [path = entry->path, value = RegValue{name, type, std::string(data, size)}](
+            RegDocument& document) { return document.ensureKey(path).setValue(value); });
 }
 
 void FileRegistryBackend::CloseKey(RegHandle key) {

@@ -4,8 +4,8 @@
 
 #include <map>
 
-// The registry calls over the registry file: every call reads the file afresh, every change
-// rewrites it, so any number of processes share one registry.
+// The registry calls over the registry file (RegistryFile.h): a call sees the file as it is now,
+// and a change outside a batch is saved at once, so any number of processes share one registry.
 class FileRegistryBackend : public RegistryBackend {
 public:
     bool OpenKey(RegHandle root, const std::string& path, uint32_t access, RegHandle& key) override;

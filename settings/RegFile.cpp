@@ -12,8 +12,13 @@ constexpr std::array<std::string_view, 4> kRoots = {"HKEY_CLASSES_ROOT", "HKEY_C
                                                     "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
 using namespace reg;
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+// Names are compared by their form with ASCII letters in lower case.
+std::string lowered(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
 }
 
 std::string_view trim(std::string_view s) {
@@ -31,9 +36,9 @@ bool textType(uint32_t type) {
 
 // A key path is a known root followed by non-empty names.
 bool validKeyPath(std::string_view path) {
-    const std::string_view root = path.substr(0, path.find('\\'));
+    const std::string root = lowered(path.substr(0, path.find('\\')));
     if (std::none_of(kRoots.begin(), kRoots.end(),
-                     [&](std::string_view r) { return SameRegName(r, root); }))
+                     [&](std::string_view r) { return lowered(r) == root; }))
         return false;
     if (path.empty() || path.back() == '\\' || path.find("\\\\") != std::string_view::npos)
         return false;
@@ -123,7 +128,13 @@ std::optional<RegValue> valueData(std::string_view data) {
     auto bytes = hexBytes(data);
     if (!bytes)
         return std::nullopt;
-    value.data = textType(value.type) ? NarrowFromUtf16Le(*bytes) : std::move(*bytes);
+    if (!textType(value.type)) {
+        value.data = std::move(*bytes);
+        return value;
+    }
+    value.data = NarrowFromUtf16Le(*bytes);
+    if (Utf16LeFromNarrow(value.data) != *bytes)
+        value.utf16 = std::move(*bytes);
     return value;
 }
 
@@ -153,7 +164,7 @@ std::string hexList(std::string_view bytes) {
 std::string dataText(const RegValue& value) {
     const bool lineSafe =
         value.data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
-    if (value.type == kSz && lineSafe)
+    if (value.type == kSz && lineSafe && value.utf16.empty())
         return quoted(value.data);
     if (value.type == kDword && value.data.size() == 4) {
         uint32_t number = 0;
@@ -167,33 +178,42 @@ std::string dataText(const RegValue& value) {
         return "hex:" + hexList(value.data);
     char type[9];
     const auto end = std::to_chars(type, type + 8, value.type, 16).ptr;
-    const std::string bytes =
-        textType(value.type) ? Utf16LeFromNarrow(value.data) : std::string(value.data);
-    return "hex(" + std::string(type, end) + "):" + hexList(bytes);
+    return "hex(" + std::string(type, end) + "):" + hexList(RegStoredBytes(value));
+}
+
+// The line that starts at pos, without its line end; pos moves to the next one.
+std::string_view nextLine(std::string_view text, size_t& pos) {
+    const size_t end = std::min(text.find('\n', pos), text.size());
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    return line;
 }
 } // namespace
 
-bool SameRegName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
-}
-
-RegValue* RegKey::findValue(std::string_view name) {
-    for (RegValue& value : values)
-        if (SameRegName(value.name, name))
-            return &value;
-    return nullptr;
-}
-
 const RegValue* RegKey::findValue(std::string_view name) const {
-    return const_cast<RegKey*>(this)->findValue(name);
+    const auto found = index_.find(lowered(name));
+    return found == index_.end() ? nullptr : &values_[found->second];
+}
+
+bool RegKey::setValue(RegValue value) {
+    const auto [place, added] = index_.try_emplace(lowered(value.name), values_.size());
+    if (added) {
+        values_.push_back(std::move(value));
+        return true;
+    }
+    RegValue& stored = values_[place->second];
+    value.name = stored.name;
+    if (stored == value)
+        return false;
+    stored = std::move(value);
+    return true;
 }
 
 RegKey* RegDocument::findKey(std::string_view path) {
-    for (RegKey& key : keys)
-        if (SameRegName(key.path, path))
-            return &key;
-    return nullptr;
+    const auto found = index_.find(lowered(path));
+    return found == index_.end() ? nullptr : &keys_[found->second];
 }
 
 const RegKey* RegDocument::findKey(std::string_view path) const {
@@ -201,19 +221,24 @@ const RegKey* RegDocument::findKey(std::string_view path) const {
 }
 
 RegKey& RegDocument::ensureKey(std::string_view path) {
+    const std::string lower = lowered(path);
     // Every prefix that ends before a backslash, the root alone excepted, is an ancestor.
-    for (size_t sep = path.find('\\'); sep != std::string_view::npos;) {
-        sep = path.find('\\', sep + 1);
-        if (sep != std::string_view::npos && !findKey(path.substr(0, sep)))
-            keys.push_back({std::string(path.substr(0, sep)), {}});
+    for (size_t end = path.find('\\');;) {
+        end = end == std::string_view::npos ? end : path.find('\\', end + 1);
+        const size_t length = std::min(end, path.size());
+        const auto [place, added] = index_.try_emplace(lower.substr(0, length), keys_.size());
+        if (added)
+            keys_.emplace_back(std::string(path.substr(0, length)));
+        if (end == std::string_view::npos)
+            return keys_[place->second];
     }
-    if (RegKey* key = findKey(path))
-        return *key;
-    keys.push_back({std::string(path), {}});
-    return keys.back();
 }
 
-std::optional<RegDocument> ParseRegText(std::string_view text) {
+size_t RegKeyDepth(std::string_view path) {
+    return static_cast<size_t>(std::count(path.begin(), path.end(), '\\'));
+}
+
+std::optional<RegDocument> ParseRegText(std::string_view text, std::string* problem) {
     std::string decoded;
     if (text.starts_with("\xFF\xFE")) {
         decoded = NarrowFromUtf16Le(text.substr(2));
@@ -222,45 +247,42 @@ std::optional<RegDocument> ParseRegText(std::string_view text) {
         text.remove_prefix(3);
     }
 
-    std::vector<std::string_view> lines;
-    for (size_t start = 0; start <= text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
+    size_t lineNumber = 0;
+    const auto refuse = [&](std::string_view why) -> std::optional<RegDocument> {
+        if (problem)
+            *problem = "line " + std::to_string(lineNumber) + ": " + std::string(why);
+        return std::nullopt;
+    };
+    constexpr std::string_view kNotExport = "not in the registry export format";
 
     RegDocument document;
     bool header = false;
-    std::optional<size_t> current;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = trim(lines[i]);
+    RegKey* current = nullptr;
+    for (size_t pos = 0; pos <= text.size();) {
+        ++lineNumber;
+        std::string_view line = trim(nextLine(text, pos));
         if (line.empty())
             continue;
         if (!header) {
             if (line != kHeader)
-                return std::nullopt;
+                return refuse(kNotExport);
             header = true;
             continue;
         }
         if (line.front() == ';')
             continue;
         if (line.front() == '[') {
-            if (line.back() != ']')
-                return std::nullopt;
             const std::string_view path = line.substr(1, line.size() - 2);
-            if (!validKeyPath(path))
-                return std::nullopt;
-            const RegKey& key = document.ensureKey(path);
-            current = static_cast<size_t>(&key - document.keys.data());
+            if (line.back() != ']' || !validKeyPath(path))
+                return refuse(kNotExport);
+            if (RegKeyDepth(path) > kMaxRegKeyDepth)
+                return refuse("keys nested deeper than " + std::to_string(kMaxRegKeyDepth) +
+                              " levels");
+            current = &document.ensureKey(path);
             continue;
         }
         if (!current)
-            return std::nullopt;
+            return refuse(kNotExport);
 
         std::string name;
         if (line.front() == '@') {
@@ -268,42 +290,43 @@ std::optional<RegDocument> ParseRegText(std::string_view text) {
         } else {
             auto quotedName = takeQuoted(line);
             if (!quotedName)
-                return std::nullopt;
+                return refuse(kNotExport);
             name = std::move(*quotedName);
         }
         line = trim(line);
         if (!line.starts_with('='))
-            return std::nullopt;
+            return refuse(kNotExport);
         std::string data(trim(line.substr(1)));
         // Long hex lists go on over lines ending in a backslash.
         while (!data.starts_with('"') && data.ends_with('\\')) {
-            if (++i == lines.size())
-                return std::nullopt;
+            if (pos > text.size())
+                return refuse(kNotExport);
+            ++lineNumber;
             data.pop_back();
-            data += trim(lines[i]);
+            data += trim(nextLine(text, pos));
         }
         auto value = valueData(data);
         if (!value)
-            return std::nullopt;
-        RegKey& key = document.keys[*current];
-        if (RegValue* existing = key.findValue(name)) {
-            existing->type = value->type;
-            existing->data = std::move(value->data);
-        } else {
-            value->name = std::move(name);
-            key.values.push_back(std::move(*value));
-        }
+            return refuse(kNotExport);
+        value->name = std::move(name);
+        current->setValue(std::move(*value));
     }
     return document;
 }
 
 std::string RegText(const RegDocument& document) {
     std::string out = std::string(kHeader) + "\r\n";
-    for (const RegKey& key : document.keys) {
-        out += "\r\n[" + key.path + "]\r\n";
-        for (const RegValue& value : key.values)
+    for (const RegKey& key : document.keys()) {
+        out += "\r\n[" + key.path() + "]\r\n";
+        for (const RegValue& value : key.values())
             out += (value.name.empty() ? std::string("@") : quoted(value.name)) + '=' +
                    dataText(value) + "\r\n";
     }
     return out + "\r\n";
+}
+
+std::string RegStoredBytes(const RegValue& value) {
+    if (!value.utf16.empty())
+        return value.utf16;
+    return textType(value.type) ? Utf16LeFromNarrow(value.data) : value.data;
 }

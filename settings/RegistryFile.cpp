@@ -1,21 +1,18 @@
 #include "settings/RegistryFile.h"
+#include "settings/StoreFiles.h"
+#include "settings/StoreNotices.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
+#include <cstring>
 #include <optional>
-#include <string_view>
-#include <utility>
+#include <vector>
 
 namespace {
-constexpr const char* kTempPrefix = "registry.reg.tmp-";
+const std::string kLimitText = "1 MB";
 
 std::string configHome() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -29,155 +26,162 @@ std::string configHome() {
     return std::string(home) + "/.config";
 }
 
-std::string folder() {
-    return configHome() + "/orvan";
-}
+// Whether the file read may be replaced: an unusable one only after it is kept aside, one that is
+// no regular file, cannot be read or is read-only never.
+enum class Use { Writable, SetAside, Untouchable };
 
-// Closes its descriptor, which also releases a lock taken on it.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
+struct Store {
+    std::string path;                     // of the file the document was read from
+    std::optional<FileIdentity> identity; // none: read the file again at the next call
+    RegDocument document;
+    Use use = Use::Writable;
+    std::string refusal;                 // why an untouchable file is not replaced
+    int depth = 0;                       // batches under way
+    bool current = false;                // the batch under way has checked the file
+    std::vector<RegistryChange> changes; // of the batch, to run again on a file changed meanwhile
 };
 
-bool makeFolders(const std::string& path) {
-    for (size_t sep = path.find('/', 1);; sep = path.find('/', sep + 1)) {
-        const std::string part = path.substr(0, sep);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (sep == std::string::npos)
-            return true;
-    }
+Store& store() {
+    static Store state;
+    return state;
 }
 
-bool lock(const Fd& fd, int operation) {
-    while (::flock(fd.get(), operation) != 0)
-        if (errno != EINTR)
-            return false;
-    return true;
+void refuse(Store& s, const std::string& text) {
+    s.use = Use::Untouchable;
+    s.refusal = text;
+    StoreNotice(text);
 }
 
-// The whole file; an empty text when it does not exist; nothing when it cannot be read.
-std::optional<std::string> readAll(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
-    std::string text;
-    char buffer[8192];
-    while (true) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0)
-            return text;
-        if (n < 0 && errno != EINTR)
-            return std::nullopt;
-        if (n > 0)
-            text.append(buffer, static_cast<size_t>(n));
-    }
-}
-
-bool writeAll(int fd, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR)
-            return false;
-        if (n > 0)
-            done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Temporary files left by a writer that died; only a writer holding the lock may remove them.
-void removeStaleTemps(const std::string& dir) {
-    DIR* listing = ::opendir(dir.c_str());
-    if (!listing)
+// Takes what the file at s.path holds.
+void take(Store& s, const FileRead& read) {
+    s.identity = read.identity;
+    s.document = RegDocument();
+    s.use = Use::Writable;
+    std::string problem;
+    switch (read.kind) {
+    case FileRead::Kind::Missing:
         return;
-    while (const dirent* entry = ::readdir(listing)) {
-        if (std::string_view(entry->d_name).starts_with(kTempPrefix))
-            ::unlink((dir + "/" + entry->d_name).c_str());
+    case FileRead::Kind::NotRegular:
+    case FileRead::Kind::Failed:
+        return refuse(s, "Settings could not be read from " + s.path + " (" +
+                             (read.error ? std::strerror(read.error) : "not a regular file") +
+                             "); defaults apply and nothing will be saved there.");
+    case FileRead::Kind::TooLarge:
+        problem = "larger than " + kLimitText;
+        break;
+    case FileRead::Kind::Text:
+        if (auto parsed = ParseRegText(read.text, &problem))
+            s.document = std::move(*parsed);
+        break;
     }
-    ::closedir(listing);
+    if (!problem.empty()) {
+        s.use = Use::SetAside;
+        StoreNotice(
+            "Settings in " + s.path + " could not be used (" + problem + "); defaults apply" +
+            (read.readOnly ? "" : ", and the file is set aside when settings are saved") + ".");
+    }
+    if (read.readOnly)
+        refuse(s,
+               "Settings file " + s.path + " is read-only; changes to settings will not be kept.");
 }
 
-bool keepAside(const std::string& path) {
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    std::string aside = path + ".bad-" + stamp;
-    struct stat info;
-    for (int n = 2; ::lstat(aside.c_str(), &info) == 0; ++n)
-        aside = path + ".bad-" + stamp + "-" + std::to_string(n);
-    return ::rename(path.c_str(), aside.c_str()) == 0;
+// Reads the file again when it is not the one read last.
+void refresh(Store& s) {
+    const std::string path = RegistryFilePath();
+    // A folder that may not be written still reads: without its lock the read is whole all the
+    // same, as a writer replaces the file at once.
+    const Fd lock = LockFile(path + ".lock", false);
+    if (path == s.path && s.identity && *s.identity == IdentityOf(path))
+        return;
+    s.path = path;
+    take(s, ReadRegularFile(path, kMaxRegistryFileBytes));
 }
 
-// Writes text beside path, flushes it, puts it in place of path and flushes the folder.
-bool replaceFile(const std::string& dir, const std::string& path, const std::string& text) {
-    std::string temp = dir + "/" + kTempPrefix + "XXXXXX";
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0)
-        return false;
-    const bool written = writeAll(fd.get(), text) && ::fsync(fd.get()) == 0 &&
-                         ::close(fd.release()) == 0 && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!written) {
-        ::unlink(temp.c_str());
+bool failed(const Store& s, const std::string& why) {
+    StoreNotice("Settings could not be saved to " + s.path + " (" + why +
+                "); the file keeps what it held before.");
+    return false;
+}
+
+// Stores the batch's changes under the exclusive lock.
+bool save(Store& s) {
+    if (s.use == Use::Untouchable) {
+        StoreNotice(s.refusal);
         return false;
     }
-    Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() >= 0)
-        ::fsync(dirFd.get());
+    if (!MakeFolders(s.path.substr(0, s.path.rfind('/'))))
+        return failed(s, std::strerror(errno));
+    const Fd lock = LockFile(s.path + ".lock", true);
+    if (lock.get() < 0)
+        return failed(s, "its lock file " + s.path + ".lock cannot be used: " +
+                             (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno)));
+    if (!s.identity || *s.identity != IdentityOf(s.path)) {
+        // Another process saved meanwhile: its values stay, this batch's changes go on top.
+        take(s, ReadRegularFile(s.path, kMaxRegistryFileBytes));
+        for (const RegistryChange& change : s.changes)
+            change(s.document);
+        if (s.use == Use::Untouchable)
+            return false;
+    }
+    const std::string target = LinkTarget(s.path);
+    if (s.use == Use::SetAside) {
+        const std::string aside = KeepAside(target);
+        if (aside.empty())
+            return failed(s, std::strerror(errno));
+        StoreNotice("The unusable settings file " + target + " was kept as " + aside + ".");
+        s.use = Use::Writable;
+    }
+    const std::string text = RegText(s.document);
+    if (text.size() > kMaxRegistryFileBytes)
+        return failed(s, "the settings would be larger than " + kLimitText);
+    if (!ReplaceFile(target, text))
+        return failed(s, std::strerror(errno));
+    s.identity = IdentityOf(s.path);
     return true;
 }
 } // namespace
 
 std::string RegistryFilePath() {
-    return folder() + "/registry.reg";
+    return configHome() + "/orvan/registry.reg";
 }
 
-RegDocument ReadRegistryFile() {
-    const std::string path = RegistryFilePath();
-    // A folder that may not be written still reads: without its lock the read is whole all the
-    // same, as a writer replaces the file at once.
-    const std::string lockPath = path + ".lock";
-    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lockFd < 0)
-        lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
-    const Fd held(lockFd);
-    if (held.get() >= 0)
-        lock(held, LOCK_SH);
-    const auto text = readAll(path);
-    auto document = text ? ParseRegText(*text) : std::nullopt;
-    return document ? std::move(*document) : RegDocument{};
+const RegDocument& ReadRegistryFile() {
+    Store& s = store();
+    if (s.depth == 0 || !s.current)
+        refresh(s);
+    s.current = s.depth > 0;
+    return s.document;
 }
 
-bool UpdateRegistryFile(const std::function<bool(RegDocument&)>& change) {
-    const std::string dir = folder();
-    const std::string path = dir + "/registry.reg";
-    if (!makeFolders(dir))
-        return false;
-    Fd lockFd(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (lockFd.get() < 0 || !lock(lockFd, LOCK_EX))
-        return false;
-    removeStaleTemps(dir);
+bool UpdateRegistryFile(RegistryChange change) {
+    Store& s = store();
+    if (s.depth == 0) {
+        BeginRegistryBatch();
+        UpdateRegistryFile(std::move(change));
+        return EndRegistryBatch();
+    }
+    ReadRegistryFile();
+    if (change(s.document))
+        s.changes.push_back(std::move(change));
+    return true;
+}
 
-    const auto text = readAll(path);
-    if (!text)
-        return false; // never replace what could not be read
-    auto parsed = ParseRegText(*text);
-    RegDocument document = parsed ? std::move(*parsed) : RegDocument{};
-    if (!change(document))
+void BeginRegistryBatch() {
+    Store& s = store();
+    if (s.depth++ == 0)
+        s.current = false;
+}
+
+bool EndRegistryBatch() {
+    Store& s = store();
+    if (--s.depth > 0)
         return true;
-    if (!parsed && !keepAside(path))
-        return false;
-    return replaceFile(dir, path, RegText(document));
+    s.current = false;
+    if (s.changes.empty())
+        return true;
+    const bool saved = save(s);
+    if (!saved)
+        s.identity.reset(); // read again, without what could not be saved
+    s.changes.clear();
+    return saved;
 }

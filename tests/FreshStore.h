@@ -59,8 +59,8 @@ public:
         const RegDocument document = ReadRegistryFile();
         const RegKey* key = document.findKey("HKEY_CURRENT_USER\\Software\\ZivUvozaro");
         std::string names;
-        for (size_t i = 0; key && i < key->values.size(); ++i)
-            names += (i ? ", " : "") + key->values[i].name;
+        for (size_t i = 0; key && i < key->values().size(); ++i)
+            names += (i ? ", " : "") + key->values()[i].name;
         return names;
     }
 

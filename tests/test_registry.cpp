@@ -99,6 +99,27 @@ TEST(RegistryStore, ReadsAFileWrittenByHand) {
     EXPECT_EQ(store.names(), "GlobalChannel, Level, AutoRecall");
 }
 
+// Values Orvan does not own come back byte for byte when it saves its own.
+TEST(RegistryStore, OtherValuesSurviveASaveByteForByte) {
+    const std::string lines[] = {"\"LoneHigh\"=hex(1):00,d8,41,00,00,00",
+                                 "\"OddLength\"=hex(1):41,00,42",
+                                 "\"LoneLow\"=hex(2):00,dc,00,00",
+                                 "\"Nuls\"=hex(7):41,00,00,00,42,00,00,00,00,00",
+                                 "\"Text\"=\"Grüße \\\"x\\\"\"",
+                                 "\"Number\"=dword:0000002a",
+                                 "\"Bytes\"=hex:00,ff",
+                                 "\"Odd type\"=hex(12345678):01"};
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    FreshStore store;
+    store.write(text);
+    WriteSetting("GlobalChannel", "5");
+    for (const std::string& line : lines)
+        EXPECT_NE(store.contents().find(line + "\r\n"), std::string::npos) << line;
+}
+
 TEST(RegistryStore, KeepsACorruptFileAsideBeforeReplacingIt) {
     FreshStore store;
     const std::string corrupt = "Windows Registry Editor Version 5.00\n"

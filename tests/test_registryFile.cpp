@@ -11,9 +11,9 @@ using namespace std::string_literals;
 std::string Dump(const RegDocument& document) {
     std::string dump;
     char hex[8];
-    for (const RegKey& key : document.keys) {
-        dump += "[" + key.path + "]\n";
-        for (const RegValue& value : key.values) {
+    for (const RegKey& key : document.keys()) {
+        dump += "[" + key.path() + "]\n";
+        for (const RegValue& value : key.values()) {
             dump += value.name + "|" + std::to_string(value.type) + "|";
             for (unsigned char c : value.data) {
                 std::snprintf(hex, sizeof hex, "\\x%02X", c);
@@ -52,15 +52,19 @@ TEST(RegistryFileFormat, ReadsEveryValueFormOfAnExport) {
                                "Big|11|\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\n"
                                "Empty|0|\n");
     ASSERT_NE(document->findKey("hkey_current_user\\software\\zivuvozaro"), nullptr);
-    EXPECT_EQ(document->keys[1].findValue("text"), &document->keys[1].values[1]);
+    EXPECT_EQ(document->keys()[1].findValue("text"), &document->keys()[1].values()[1]);
 }
 
 TEST(RegistryFileFormat, WritesTheExportForm) {
     RegDocument document;
     RegKey& key = document.ensureKey("HKEY_CURRENT_USER\\Software\\ZivUvozaro");
-    key.values = {{"GlobalChannel", 1, "16"},    {"Quote\"Back\\", 1, "a\"b\\c"},
-                  {"D", 4, "\x2A\x00\x00\x80"s}, {"B", 3, "\x0A\x00\x2A"s},
-                  {"M", 7, "a\0b\0\0"s},         {"Lines", 1, "one\ntwo"}};
+    for (const RegValue& value : std::vector<RegValue>{{"GlobalChannel", 1, "16"},
+                                                       {"Quote\"Back\\", 1, "a\"b\\c"},
+                                                       {"D", 4, "\x2A\x00\x00\x80"s},
+                                                       {"B", 3, "\x0A\x00\x2A"s},
+                                                       {"M", 7, "a\0b\0\0"s},
+                                                       {"Lines", 1, "one\ntwo"}})
+        key.setValue(value);
     EXPECT_EQ(RegText(document), "Windows Registry Editor Version 5.00\r\n"
                                  "\r\n"
                                  "[HKEY_CURRENT_USER\\Software]\r\n"
@@ -78,7 +82,7 @@ TEST(RegistryFileFormat, WritesTheExportForm) {
 TEST(RegistryFileFormat, EveryValueComesBackUnchanged) {
     RegDocument document;
     RegKey& key = document.ensureKey("HKEY_LOCAL_MACHINE\\A \"b\"\\Ünïcode");
-    key.values = {
+    const RegValue values[] = {
         {"", 1, "default"},
         {"Grüße \"x\" \\y", 1, "Grüße \"x\" \\y ✓ 🎹"},
         {"nul", 1, "a\0b"s},
@@ -89,6 +93,8 @@ TEST(RegistryFileFormat, EveryValueComesBackUnchanged) {
         {"big type", 0x12345678, "\x01"},
         {"empty", 3, ""},
     };
+    for (const RegValue& value : values)
+        key.setValue(value);
     const auto back = ParseRegText(RegText(document));
     ASSERT_TRUE(back);
     EXPECT_EQ(Dump(*back), Dump(document));
@@ -110,7 +116,7 @@ TEST(RegistryFileFormat, EmptyTextIsAnEmptyRegistry) {
     for (const char* text : {"", "\r\n  \n", "Windows Registry Editor Version 5.00\r\n"}) {
         const auto document = ParseRegText(text);
         ASSERT_TRUE(document) << text;
-        EXPECT_TRUE(document->keys.empty());
+        EXPECT_TRUE(document->keys().empty());
     }
 }
 
@@ -143,6 +149,29 @@ TEST(RegistryFileFormat, RefusesWhatIsNotAnExport) {
     };
     for (const std::string& text : broken)
         EXPECT_FALSE(ParseRegText(text)) << text;
+}
+
+TEST(RegistryFileFormat, SaysWhereAndWhyItRefuses) {
+    const auto nested = [](int levels) {
+        std::string path = "Windows Registry Editor Version 5.00\n[HKEY_USERS";
+        for (int level = 0; level < levels; ++level)
+            path += "\\K";
+        return path + "]\n";
+    };
+    const struct {
+        std::string text, problem;
+    } cases[] = {
+        {"REGEDIT4\n", "line 1: not in the registry export format"},
+        {"\nWindows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,\\\n 02\n\"y\"=1\n",
+         "line 6: not in the registry export format"},
+        {nested(65), "line 2: keys nested deeper than 64 levels"},
+        {nested(64), ""},
+    };
+    for (const auto& c : cases) {
+        std::string problem;
+        EXPECT_EQ(ParseRegText(c.text, &problem).has_value(), c.problem.empty()) << c.text;
+        EXPECT_EQ(problem, c.problem);
+    }
 }
 
 TEST(RegistryFileFormat, ReadsAUtf16Export) {

@@ -1,5 +1,6 @@
 #include "FreshStore.h"
 #include "settings/RegFile.h"
+#include "settings/SettingsBatch.h"
 #include "settings/mSettings.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,22 @@ TEST(RegistryProcesses, TwoWritersAtOnceLoseNoValue) {
         EXPECT_EQ(ReadSetting("First" + std::to_string(i)), "value-" + std::to_string(i));
         EXPECT_EQ(ReadSetting("Second" + std::to_string(i)), "value-" + std::to_string(i));
     }
+}
+
+// A batch works on the file as it read it; what another process saved meanwhile stays.
+TEST(RegistryProcesses, ABatchKeepsWhatAnotherProcessSavedMeanwhile) {
+    FreshStore store;
+    WriteSettings("Mine=1, Other0=old");
+    {
+        SettingsBatch batch;
+        WriteSetting("Mine", "2");
+        const pid_t other = startWriter({"Other", "2"});
+        ASSERT_GT(other, 0);
+        EXPECT_EQ(finish(other), 0);
+        EXPECT_EQ(ReadSettings({"Mine", "Other0", "Other1"}), "Mine=2, Other0=old, Other1=");
+        EXPECT_TRUE(batch.commit());
+    }
+    EXPECT_EQ(ReadSettings({"Mine", "Other0", "Other1"}), "Mine=2, Other0=value-0, Other1=value-1");
 }
 
 TEST(RegistryProcesses, AWriterKilledMidWriteLeavesAWholeFile) {

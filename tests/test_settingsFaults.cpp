@@ -30,8 +30,8 @@ const char* const kKey = "HKEY_CURRENT_USER\\Software\\ZivUvozaro";
 // it.
 constexpr int kMaxHeadStartUs = 250000;
 
-// Starts the saver with its standard output going to outFd.
-pid_t startSaver(std::vector<std::string> args, int outFd) {
+// Starts the saver with its standard output going to outFd, its standard error to errFd.
+pid_t startSaver(std::vector<std::string> args, int outFd, int errFd = STDERR_FILENO) {
     args.insert(args.begin(), ORVAN_SETTINGS_SAVER);
     std::vector<char*> argv;
     for (std::string& arg : args)
@@ -40,6 +40,7 @@ pid_t startSaver(std::vector<std::string> args, int outFd) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     pid_t pid = 0;
     const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -108,11 +109,11 @@ long lastRound(const std::string& text) {
 void storeRoundZero(const FreshStore& store) {
     RegDocument document;
     RegKey& key = document.ensureKey(kKey);
-    key.values.push_back({"Untouched", 1, "keep me"});
+    key.setValue({"Untouched", 1, "keep me"});
     const std::vector<std::string> names = savedNames();
     const std::vector<std::string> texts = roundTexts(0);
     for (size_t i = 0; i < names.size(); ++i)
-        key.values.push_back({names[i], 1, texts[i]});
+        key.setValue({names[i], 1, texts[i]});
     store.write(RegText(document));
 }
 
@@ -140,13 +141,12 @@ private:
     std::string folder_;
 };
 
-// A store folder that the child given by asUser can read but not change.
+// A store folder that the child started with readOnlyArgs can read but not change.
 class ReadOnlyStore {
 public:
     ReadOnlyStore() {
         std::string pattern = "/tmp/orvan-read-only-XXXXXX";
         home_ = mkdtemp(pattern.data()) ? pattern : std::string();
-        ::chmod(home_.c_str(), 0755);
     }
     ~ReadOnlyStore() {
         ::chmod(folder().c_str(), 0755);
@@ -167,9 +167,10 @@ public:
         }
         return files;
     }
-    // The user the child runs as: nobody when the tests run as root, else the tests' own.
-    static std::vector<std::string> asUser() {
-        return geteuid() == 0 ? std::vector<std::string>{"--as-user", "65534"}
+    // For root, to whom no mode forbids anything, the child gives up the rights that override
+    // them.
+    static std::vector<std::string> readOnlyArgs() {
+        return geteuid() == 0 ? std::vector<std::string>{"--no-override"}
                               : std::vector<std::string>{};
     }
 
@@ -237,11 +238,26 @@ TEST(SettingsFaults, KilledWhileSavingLeavesEveryValueOldOrNew) {
 }
 
 // Settings in a folder that may not be written: start-up restores what is stored, the pads are
-// recalled, and the dialog's save and the save on quitting go on without a word; the store stays
-// exactly as it was. The lock file may be there unwritable, or missing.
+// recalled, and the dialog's save and the save on quitting go on; the store stays exactly as it
+// was, the user is told once, in a message box, why changes are not kept, and is asked before
+// quitting loses the pads. The lock file may be there unwritable, or missing.
 TEST(SettingsFaults, AReadOnlyFolderLosesNothingAndStopsNothing) {
-    for (const bool lockFile : {true, false}) {
-        SCOPED_TRACE(lockFile ? "unwritable lock file" : "no lock file");
+    const struct {
+        const char* name;
+        bool lockFile;
+        mode_t fileMode;
+        const char* told; // {file} standing for the settings file
+    } cases[] = {
+        {"read-only file, unwritable lock file", true, 0444,
+         "Settings file {file} is read-only; changes to settings will not be kept."},
+        {"read-only file, no lock file", false, 0444,
+         "Settings file {file} is read-only; changes to settings will not be kept."},
+        {"writable file, unwritable lock file", true, 0644,
+         "Settings could not be saved to {file} (its lock file {file}.lock cannot be used: "
+         "Permission denied); the file keeps what it held before."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ReadOnlyStore store;
         const std::string outer = std::getenv("XDG_CONFIG_HOME");
         setenv("XDG_CONFIG_HOME", store.home().c_str(), 1);
@@ -252,35 +268,49 @@ TEST(SettingsFaults, AReadOnlyFolderLosesNothingAndStopsNothing) {
         WriteSetting("XYPadTap", "1");
         setenv("XDG_CONFIG_HOME", outer.c_str(), 1);
         const std::string lock = store.file() + ".lock";
-        if (lockFile)
+        if (c.lockFile)
             ::chmod(lock.c_str(), 0444);
         else
             ::unlink(lock.c_str());
-        ::chmod(store.file().c_str(), 0444);
+        ::chmod(store.file().c_str(), c.fileMode);
         ::chmod(store.folder().c_str(), 0555);
         const auto before = store.snapshot();
 
-        const std::string output = store.home() + "/output";
+        const std::string output = store.home() + "/output", errors = store.home() + "/errors";
         const int outFd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const int errFd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         ASSERT_GE(outFd, 0);
+        ASSERT_GE(errFd, 0);
         setenv("XDG_CONFIG_HOME", store.home().c_str(), 1);
-        std::vector<std::string> args = ReadOnlyStore::asUser();
+        std::vector<std::string> args = ReadOnlyStore::readOnlyArgs();
         args.push_back("--session");
-        const pid_t session = startSaver(args, outFd);
+        const pid_t session = startSaver(args, outFd, errFd);
         setenv("XDG_CONFIG_HOME", outer.c_str(), 1);
         ::close(outFd);
+        ::close(errFd);
         ASSERT_GT(session, 0);
         const int status = finish(session);
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0)
-            << "3: the session could write the store, 4: it could not change user";
+            << "3: the session could write the store, 4: it could not give up its rights";
 
-        std::ifstream in(output);
-        std::ostringstream said;
-        said << in.rdbuf();
-        EXPECT_EQ(said.str(), "channel=7 pad=FLASH\n"
-                              "recalled pad=CN2\n"
-                              "message: Really Quit?\n");
+        const auto text = [](const std::string& path) {
+            std::ifstream in(path);
+            std::ostringstream all;
+            all << in.rdbuf();
+            return all.str();
+        };
+        std::string told = c.told;
+        for (size_t at; (at = told.find("{file}")) != std::string::npos;)
+            told.replace(at, 6, store.file());
+        EXPECT_EQ(text(output), "message: " + told +
+                                    "\n"
+                                    "channel=7 pad=FLASH\n"
+                                    "recalled pad=CN2\n"
+                                    "message: Really Quit?\n"
+                                    "message: The pad assignments could not be saved and will be "
+                                    "lost. Quit anyway?\n");
+        EXPECT_EQ(text(errors).find("orvan: "), std::string::npos) << text(errors);
         EXPECT_EQ(store.snapshot(), before);
     }
 }

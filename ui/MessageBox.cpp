@@ -25,11 +25,11 @@ void SetMessageHandler(MessageHandler h) {
 MsgAnswer ShowMessage(QWidget* parent, const MessageRequest& request) {
     if (handler())
         return handler()(request);
-    if (headless()) {
+    if (headless() || request.logged)
         std::fprintf(stderr, "orvan: %s: %s\n", qPrintable(request.title),
                      qPrintable(request.text));
+    if (headless())
         return request.yesNo ? MsgAnswer::No : MsgAnswer::Ok;
-    }
     QMessageBox box(parent);
     box.setWindowTitle(request.title);
     box.setText(request.text);
@@ -39,6 +39,9 @@ MsgAnswer ShowMessage(QWidget* parent, const MessageRequest& request) {
         break;
     case MsgKind::Question:
         box.setIcon(QMessageBox::Question);
+        break;
+    case MsgKind::Warning:
+        box.setIcon(QMessageBox::Warning);
         break;
     case MsgKind::Critical:
         box.setIcon(QMessageBox::Critical);

@@ -1,6 +1,7 @@
 #include "ui/frmConfig.h"
 #include "engine/UCase.h"
 #include "settings/FirstRunValues.h"
+#include "settings/SettingsBatch.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
 #include "ui/MessageBox.h"
@@ -241,6 +242,7 @@ void frmConfig::btnOkay_Click() {
 }
 
 void frmConfig::SaveSettings() {
+    SettingsBatch batch;
     WriteSetting("AutoRecall", flagText(chkRecallWithNativeMode));
 
     const auto saveSends = [](const OptionPair& pair, const char* valueName,

@@ -1,5 +1,7 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
+#include "settings/SettingsBatch.h"
+#include "settings/StoreNotices.h"
 #include "settings/mSettings.h"
 #include "ui/ControllerView.h"
 #include "ui/FitToText.h"
@@ -43,11 +45,17 @@ QLineEdit* readOnlyField(const QString& text = {}) {
 frmMain::frmMain(HostFactory createHost, QWidget* parent)
     : QMainWindow(parent), createHost_(std::move(createHost)) {
     buildWindow();
+    // What the settings store must tell the user goes to a message box and standard error.
+    SetStoreNoticeHandler([this](const std::string& text) {
+        ShowMessage(this, {QStringLiteral("Orvan"), QString::fromStdString(text), MsgKind::Warning,
+                           false, true});
+    });
     refresh_.setInterval(kRefreshMs);
     connect(&refresh_, &QTimer::timeout, this, [this] { RunEvent([this] { RefreshFromHost(); }); });
 }
 
 frmMain::~frmMain() {
+    SetStoreNoticeHandler(nullptr);
     if (!bUnloaded_) {
         try {
             Form_Unload();
@@ -200,6 +208,7 @@ void frmMain::restoreLayout() {
 }
 
 void frmMain::saveLayout() {
+    SettingsBatch batch;
     storeBytes("WindowGeometry", saveGeometry());
     storeBytes("WindowPanes", panes_->saveState());
     storeBytes("WindowSeeAndPlay", seeAndPlay_->saveState());
@@ -327,7 +336,13 @@ void frmMain::btnEnd_Click() {
         this, {QStringLiteral("Orvan"), QStringLiteral("Really Quit?"), MsgKind::Question, true});
     if (answer != MsgAnswer::Yes)
         return;
-    SaveSettings();
+    // Quitting would lose the pad assignments that could not be kept: the user decides.
+    if (!SaveSettings() &&
+        ShowMessage(this, {QStringLiteral("Orvan"),
+                           QStringLiteral("The pad assignments could not be saved and will be "
+                                          "lost. Quit anyway?"),
+                           MsgKind::Question, true}) != MsgAnswer::Yes)
+        return;
     close();
 }
 

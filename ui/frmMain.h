@@ -56,7 +56,8 @@ public:
     // The tap timer's interval it sets, when it sets one.
     std::optional<int> RestoreSettings();
     void LoadFdbPadsAlwaysActive();
-    void SaveSettings();
+    // False when the store could not keep them (the user has been told why).
+    bool SaveSettings();
     PadRecall RecallPadSettings();
 
     // Runs one event chain of the window; a failure reports itself and ends the program

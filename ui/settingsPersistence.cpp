@@ -1,5 +1,6 @@
 #include "engine/UCase.h"
 #include "settings/FirstRunValues.h"
+#include "settings/SettingsBatch.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
 #include "ui/frmMain.h"
@@ -35,6 +36,7 @@ void restoreNumber(const char* readName, const char* writeName, int16_t defaultV
 } // namespace
 
 std::optional<int> frmMain::RestoreSettings() {
+    SettingsBatch batch; // the defaults written go to the file at once
     ControllerSettings& s = settings_;
     restoreFlag("AssignToggled", s.bAssignToggled);
     restoreFlag("FixedVelocity", s.bFixedVelocity);
@@ -82,8 +84,9 @@ void frmMain::LoadFdbPadsAlwaysActive() {
         settings_.bFdbPadsAlwaysActive = true;
 }
 
-void frmMain::SaveSettings() {
+bool frmMain::SaveSettings() {
     RefreshFromHost();
+    SettingsBatch batch;
     const ControllerState& state = snapshot_.state;
     for (int bank = 0; bank < ControllerState::kBanks; ++bank) {
         for (int pad = 0; pad < ControllerState::kPads; ++pad) {
@@ -96,6 +99,7 @@ void frmMain::SaveSettings() {
         WriteSetting("Knob1Active", state.bKnob1State ? "1" : "0");
         WriteSetting("Knob2Active", state.bKnob2State ? "1" : "0");
     }
+    return batch.commit();
 }
 
 // Read before the engine needs it: the engine applies it once native mode is entered.

@@ -7,8 +7,11 @@
 //                               "Okay" with the XY tap box flipped, then "Quit" answered "Yes";
 //                               prints what start-up restored and every message shown; for a
 //                               store that may not be written (exit code 3 when it may)
-// With --as-user UID first, it runs as that user (from root, for whom nothing is read-only); exit
-// code 4 when it cannot. Exit code 0 when the window never had to end.
+// With --no-override first, it gives up the capabilities that let root write where file modes
+// forbid it, so that a read-only store is read-only for it too; exit code 4 when it cannot. It
+// stays root otherwise: another user might reach no file at all (inside a chroot whose root
+// folder is 0700, not even the Qt plugins or the store). Exit code 0 when the window never had
+// to end.
 #include "settings/RegistryFile.h"
 #include "settings/mSettings.h"
 #include "support/Harness.h"
@@ -17,7 +20,8 @@
 #include <QApplication>
 #include <QCheckBox>
 
-#include <grp.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,10 +30,18 @@
 #include <string>
 
 namespace {
-bool becomeUser(const char* uid) {
-    const auto id = static_cast<uid_t>(std::strtoul(uid, nullptr, 10));
-    return setgroups(0, nullptr) == 0 && setgid(id) == 0 && setuid(id) == 0 && getuid() == id &&
-           geteuid() == id;
+bool dropOverrides() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, caps) != 0)
+        return false;
+    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+        const uint32_t bit = 1u << (cap % 32);
+        caps[cap / 32].effective &= ~bit;
+        caps[cap / 32].permitted &= ~bit;
+        caps[cap / 32].inheritable &= ~bit;
+    }
+    return syscall(SYS_capset, &header, caps) == 0;
 }
 
 void setRound(ControllerEngine& main, long round) {
@@ -81,10 +93,10 @@ void session(Harness& h) {
 
 int main(int argc, char** argv) {
     int arg = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--as-user") == 0) {
-        if (!becomeUser(argv[2]))
+    if (argc > 1 && std::strcmp(argv[1], "--no-override") == 0) {
+        if (!dropOverrides())
             return 4;
-        arg = 3;
+        arg = 2;
     }
     if (argc != arg + 1)
         return 2;
