@@ -3,6 +3,13 @@
 #include <regex>
 
 namespace {
+// JACK reaches its server through a socket named after it: a longer name does not fit the
+// socket's path for every user and client, and libjack overruns its buffers on some.
+constexpr size_t kMaxServerName = 64;
+// A JACK client name holds 63 characters; Orvan's second client adds "-feedback", and JACK a
+// "-NN" when the name is taken.
+constexpr size_t kMaxClientName = 63 - 9 - 3;
+
 bool validPattern(const std::string& pattern, std::string& why) {
     try {
         std::regex compiled(pattern, std::regex::ECMAScript);
@@ -16,8 +23,10 @@ bool validPattern(const std::string& pattern, std::string& why) {
 
 std::string LaunchUsage() {
     return "Usage: orvan [options]\n"
-           "  --server NAME        JACK server to attach to (default: JACK's default server)\n"
-           "  --client-name NAME   JACK client name (default: orvan)\n"
+           "  --server NAME        JACK server to attach to (default: JACK's default server;\n"
+           "                       at most 64 characters)\n"
+           "  --client-name NAME   JACK client name (default: orvan; at most 51 characters, no\n"
+           "                       ':'); the feedback input is on NAME-feedback\n"
            "  --controller REGEX   connect controller_in and controller_out to the MIDI ports\n"
            "                       whose full names match, now and whenever one appears\n"
            "  --daw REGEX          the same for daw_in and daw_out (your music software)\n"
@@ -36,11 +45,12 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
         const char* name;
         std::string* value;
         bool pattern;
+        size_t maxLength;
     } valued[] = {
-        {"--server", &options.host.server, false},
-        {"--client-name", &options.host.clientName, false},
-        {"--controller", &options.host.controllerPorts, true},
-        {"--daw", &options.host.dawPorts, true},
+        {"--server", &options.host.server, false, kMaxServerName},
+        {"--client-name", &options.host.clientName, false, kMaxClientName},
+        {"--controller", &options.host.controllerPorts, true, std::string::npos},
+        {"--daw", &options.host.dawPorts, true, std::string::npos},
     };
     const struct {
         const char* name;
@@ -77,6 +87,17 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             }
             if (value.empty()) {
                 parse.error = name + " needs a value";
+                return parse;
+            }
+            if (value.size() > option.maxLength) {
+                parse.error =
+                    name + " takes at most " + std::to_string(option.maxLength) + " characters";
+                return parse;
+            }
+            // A ':' parts a port name from its client's: Orvan's own ports would match its
+            // patterns and be connected to themselves.
+            if (option.value == &options.host.clientName && value.find(':') != std::string::npos) {
+                parse.error = name + ": \"" + value + "\" may not contain ':'";
                 return parse;
             }
             std::string why;

@@ -19,13 +19,15 @@ std::string Rendered(const LaunchOptions& o) {
 TEST(LaunchOptions, ReadsEveryOptionAndItsUsageNamesEach) {
     const struct {
         Args args;
-        const char* options;
+        std::string options;
     } cases[] = {
         {{}, "|orvan|||000"},
         {{"--server", "studio", "--client-name=orvan2", "--controller", "^system:midi_.*pad",
           "--daw=daw:", "--native-mode"},
          "studio|orvan2|^system:midi_.*pad|daw:|100"},
         {{"--controller=a=b"}, "|orvan|a=b||000"},
+        {{"--server", std::string(64, 's'), "--client-name", std::string(51, 'c')},
+         std::string(64, 's') + "|" + std::string(51, 'c') + "|||000"},
         {{"--help"}, "|orvan|||010"},
         {{"--version"}, "|orvan|||001"},
     };
@@ -55,6 +57,9 @@ TEST(LaunchOptions, RefusesBadCommandLines) {
         {{"--daw=[a-"}, "--daw"},
         {{"--native-mode=1"}, "--native-mode=1"},
         {{"--native-mode", "--version", "--nope"}, "--nope"},
+        {{"--server", std::string(65, 's')}, "at most 64"},
+        {{"--client-name", std::string(52, 'c')}, "at most 51"},
+        {{"--client-name=a:b"}, "may not contain ':'"},
     };
     for (const auto& c : cases) {
         const LaunchParse parse = ParseLaunchOptions(c.args);

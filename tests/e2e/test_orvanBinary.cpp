@@ -1,4 +1,5 @@
 #include "JackFixture.h"
+#include "MidiClients.h"
 
 #include <csignal>
 
@@ -90,11 +91,36 @@ TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     EXPECT_NE(ReadFile(log).find("\"" + missing + "\""), std::string::npos) << ReadFile(log);
 }
 
+// Among them a server name longer than JACK takes (libjack would overrun its buffers) and a
+// client name with the ':' of port names.
 TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
-    const std::string log = WorkDir() + "/orvan-bad-option.log";
-    ChildProcess program(orvan({"--no-such-option"}), kOffscreen, log);
-    EXPECT_EQ(program.waitExit(kLongWait), 2);
-    EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
+    const std::vector<std::vector<std::string>> commandLines = {
+        {"--no-such-option"}, {"--server", std::string(270, 's')}, {"--client-name", "a:b"}};
+    for (const auto& arguments : commandLines) {
+        const std::string log = WorkDir() + "/orvan-bad-option.log";
+        ChildProcess program(orvan(arguments), kOffscreen, log);
+        EXPECT_EQ(program.waitExit(kLongWait), 2) << arguments.front();
+        EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
+    }
+}
+
+// SIGTERM while Orvan is still starting (its ports are there, its window not yet): it is not
+// killed by it, but ends as its close box would, with status 0.
+TEST(OrvanBinary, ASignalDuringStartUpEndsItCleanly) {
+    const std::string client = UniqueName("orvan-early");
+    const std::string log = WorkDir() + "/orvan-early.log";
+    jack_client_t* watcher = OpenTestClient(SharedServer().name(), UniqueName("watch"));
+    ChildProcess program(orvan({"--server", SharedServer().name(), "--client-name", client}),
+                         kOffscreen, log);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return jack_port_by_name(watcher, (client + ":controller_in").c_str()) ||
+                   !program.running();
+        },
+        kLongWait));
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+    jack_client_close(watcher);
 }
 
 // The server dies at once under the running program: it says input has stopped, keeps running,
