@@ -1,10 +1,9 @@
 // What the settings store costs: the file replacements and flushes of one save of the pads, and
 // the start-up's restore and recall of the pads on a settings file with 2,000 other keys.
-#include "host/frmMain.h"
 #include "settings/RegistryFile.h"
 #include "settings/StoreFiles.h"
 #include "settings/mSettings.h"
-#include "support/NullHost.h"
+#include "support/Harness.h"
 
 #include <QApplication>
 
@@ -37,25 +36,23 @@ private:
     std::string path_;
 };
 
-std::unique_ptr<frmMain> newWindow() {
-    return std::make_unique<frmMain>([] { return std::make_unique<NullHost>(); });
-}
-
 // One save of every pad and both knobs, as on quitting, each round with other values.
 void SaveSettings(benchmark::State& state) {
     ConfigHome home;
-    const auto window = newWindow();
-    window->Form_Load();
-    window->bAssignToggled = true;
+    Harness h;
+    h.load();
+    h.main().bAssignToggled = true;
     const StoreFileCounts before = StoreFileCounters();
     long round = 0;
     for (auto _ : state) {
-        std::string mode = "R";
-        mode += std::to_string(round);
-        for (auto& pad : window->strPadMode)
+        state.PauseTiming();
+        const ModeText mode("R" + std::to_string(round));
+        for (auto& pad : h.main().strPadMode)
             pad.fill(mode);
-        window->bKnob1State = ++round % 2 != 0;
-        window->SaveSettings();
+        h.main().bKnob1State = ++round % 2 != 0;
+        h.settle();
+        state.ResumeTiming();
+        h.window().SaveSettings();
     }
     const auto each = [&](long counted) {
         return benchmark::Counter(static_cast<double>(counted), benchmark::Counter::kAvgIterations);
@@ -69,10 +66,10 @@ BENCHMARK(SaveSettings)->Unit(benchmark::kMillisecond);
 std::string largeStore() {
     ConfigHome home;
     {
-        const auto window = newWindow();
-        window->Form_Load();
+        Harness h;
+        h.load();
         WriteSetting("AutoRecall", "1");
-        window->SaveSettings();
+        h.window().SaveSettings();
     }
     RegDocument document = ReadRegistryFile();
     char path[64];
@@ -92,12 +89,13 @@ void StartUpOn2000Keys(benchmark::State& state) {
         std::optional<ConfigHome> home(std::in_place);
         std::filesystem::create_directories(std::getenv("XDG_CONFIG_HOME") + std::string("/orvan"));
         std::ofstream(RegistryFilePath(), std::ios::binary) << text;
-        auto window = newWindow();
+        auto h = std::make_unique<Harness>();
         state.ResumeTiming();
-        window->Form_Load();
-        window->btnInitNativeMode_Click();
+        h->window().Form_Load();
+        h->window().btnInitNativeMode_Click();
+        h->settle();
         state.PauseTiming();
-        window.reset();
+        h.reset();
         home.reset();
         state.ResumeTiming();
     }
