@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,7 +76,7 @@ void MidiMonitor::take(const MonitoredMessage& message) {
     // Running, the newest line is always in sight; "Pause" holds the lines still for reading.
     if (!btnPause->isChecked() && shows(kept_.back())) {
         lines->appendPlainText(QString::fromStdString(kept_.back().text()));
-        lines->moveCursor(QTextCursor::End);
+        lines->verticalScrollBar()->setValue(lines->verticalScrollBar()->maximum());
     }
 }
 
@@ -97,7 +98,7 @@ void MidiMonitor::showKept() {
         if (shows(line))
             shown << QString::fromStdString(line.text());
     lines->setPlainText(shown.join(QLatin1Char('\n')));
-    lines->moveCursor(QTextCursor::End);
+    lines->verticalScrollBar()->setValue(lines->verticalScrollBar()->maximum());
 }
 
 void MidiMonitor::clear() {

@@ -218,11 +218,15 @@ void frmMain::EnumMidiIO() {
     VersionText->setText(QString::fromStdString(Wire().HostVersion()));
     VersionText->setCursorPosition(0);
     Wire().HostInstanceQuery();
+    showInstance();
+    fillLists();
+}
+
+void frmMain::showInstance() {
     const int32_t n = Wire().HostInstanceNumber();
     Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
     Status->setCursorPosition(0); // a narrow box shows the start of its text
     numInstances->setText(QString::number(n));
-    fillLists();
 }
 
 void frmMain::fillLists() {
@@ -388,9 +392,7 @@ void frmMain::mWire_StopInputRequest() {
 // native mode is put back into it, showing the state of the moment.
 void frmMain::mWire_Reattached() {
     Wire().HostInputEvents(1);
-    const int32_t n = Wire().HostInstanceNumber();
-    Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
-    numInstances->setText(QString::number(n));
+    showInstance();
     if (snapshot_.nativeMode)
         Wire().Engine().PostResendNativeState();
 }

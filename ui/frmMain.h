@@ -101,6 +101,7 @@ private:
     void EndOnError(const std::string& what);
     bool PadsWorthSaving() const;
     void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
+    void showInstance();
     void fillLists();
     void showLink();
     void choosePorts(bool controller, const std::string& pattern);
