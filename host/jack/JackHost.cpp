@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -24,17 +25,39 @@ std::string serverLabel(const std::string& server) {
     return fromEnvironment && *fromEnvironment ? fromEnvironment : "default";
 }
 
-jack_client_t* openClient(const std::string& name, const HostOptions& options) {
-    jack_status_t status{};
+// Whether a client of this name already has ports on the server. PipeWire's JACK layer lets two
+// clients share a name and then cannot tell their ports apart by name.
+bool nameInUse(jack_client_t* client, const std::string& name) {
+    const char** ports = jack_get_ports(client, nullptr, nullptr, 0);
+    bool used = false;
+    for (size_t i = 0; ports && ports[i] && !used; ++i)
+        used = std::string_view(ports[i]).starts_with(name + ":");
+    if (ports)
+        jack_free(ports);
+    return used;
+}
+
+// A client under the name, or under "name-01", "name-02" ... when it is taken, as jackd names
+// clients itself; the name is checked here so that it is also unique on PipeWire.
+jack_client_t* openClient(const std::string& base, const HostOptions& options) {
     const auto openOptions = static_cast<jack_options_t>(
-        JackNoStartServer | (options.server.empty() ? 0 : JackServerName));
-    quietJack = true;
-    jack_client_t* client =
-        jack_client_open(name.c_str(), openOptions, &status,
-                         options.server.empty() ? nullptr : options.server.c_str());
-    if (client) {
+        JackNoStartServer | JackUseExactName | (options.server.empty() ? 0 : JackServerName));
+    jack_status_t status{};
+    for (int suffix = 0; suffix < 100; ++suffix) {
+        char name[128];
+        std::snprintf(name, sizeof name, suffix == 0 ? "%s" : "%s-%02d", base.c_str(), suffix);
+        quietJack = true;
+        jack_client_t* client = jack_client_open(
+            name, openOptions, &status, options.server.empty() ? nullptr : options.server.c_str());
+        // jackd refuses a name in use as a server error: only an absent server ends the search.
+        if (!client && !(status & JackServerFailed))
+            continue;
+        if (!client)
+            break;
         quietJack = false;
-        return client;
+        if (!nameInUse(client, name))
+            return client;
+        jack_client_close(client);
     }
     const std::string server = "the JACK server \"" + serverLabel(options.server) + "\"";
     if (status & JackServerFailed)
@@ -42,7 +65,7 @@ jack_client_t* openClient(const std::string& name, const HostOptions& options) {
                         " (is it running? scripts/run.sh starts one)");
     char code[16];
     std::snprintf(code, sizeof code, "0x%x", static_cast<unsigned>(status));
-    throw HostError(server + " did not accept the client \"" + name + "\" (JACK status " + code +
+    throw HostError(server + " did not accept the client \"" + base + "\" (JACK status " + code +
                     ")");
 }
 } // namespace
@@ -100,8 +123,11 @@ void JackHost::attach() {
         shutDown_ = false;
         jack_set_process_callback(client_, &JackHost::processMainThunk, this);
         jack_set_process_callback(feedbackClient_, &JackHost::processFeedbackThunk, this);
-        for (jack_client_t* client : {client_, feedbackClient_})
+        // jackd tells of its end through the one, PipeWire's JACK layer through the other.
+        for (jack_client_t* client : {client_, feedbackClient_}) {
             jack_on_info_shutdown(client, &JackHost::shutdownThunk, this);
+            jack_on_shutdown(client, &JackHost::lostThunk, this);
+        }
         jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
         jack_set_port_connect_callback(client_, &JackHost::connectionThunk, this);
         if (jack_activate(client_) != 0 || jack_activate(feedbackClient_) != 0)
@@ -162,6 +188,10 @@ DropCounts JackHost::Drops() {
 }
 
 void JackHost::shutdownThunk(jack_status_t, const char*, void* self) {
+    lostThunk(self);
+}
+
+void JackHost::lostThunk(void* self) {
     quietJack = true;
     static_cast<JackHost*>(self)->shutDown_.store(true);
 }

@@ -118,6 +118,7 @@ private:
 
     // Notification thread
     static void shutdownThunk(jack_status_t code, const char* reason, void* self);
+    static void lostThunk(void* self);
     static void registrationThunk(jack_port_id_t id, int registered, void* self);
     static void connectionThunk(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
     void onPortRegistered(jack_port_id_t id);
