@@ -11,14 +11,7 @@
 
 namespace {
 ControllerEngine& engine() {
-    static NullOut out;
-    static ControllerEngine* m = [] {
-        auto* e = new ControllerEngine(out);
-        e->Run(e->btnInitNativeMode_Click());
-        e->AdvanceTo(e->Now() + 48000);
-        return e;
-    }();
-    return *m;
+    return DiscardingEngineInNativeMode();
 }
 
 void deliver(benchmark::State& state, const std::vector<std::string>& reports) {

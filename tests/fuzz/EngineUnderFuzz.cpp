@@ -13,16 +13,9 @@ namespace {
 } // namespace
 
 ControllerEngine& EngineUnderFuzz(const uint8_t* data, size_t size) {
-    static NullOut out;
-    static ControllerEngine* engine = [] {
-        auto* e = new ControllerEngine(out);
-        e->Run(e->btnInitNativeMode_Click());
-        e->AdvanceTo(e->Now() + 48000);
-        return e;
-    }();
-    static const ControllerState initial = *engine;
+    ControllerEngine& m = DiscardingEngineInNativeMode();
+    static const ControllerState initial = m;
 
-    ControllerEngine& m = *engine;
     static_cast<ControllerState&>(m) = initial;
     const uint8_t flags = size > 0 ? data[0] : 0;
     auto kind = [&](int bit) { return (flags >> bit) & 1 ? "CC" : "MIDI"; };

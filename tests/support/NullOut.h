@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ControllerEngine.h"
 #include "engine/MidiOut.h"
 
 // Where the engine's messages go when nobody looks at them (fuzzing, throughput): counted only.
@@ -10,3 +11,15 @@ public:
 
     long sent = 0;
 };
+
+// One engine for the whole program, in native mode, its messages discarded.
+inline ControllerEngine& DiscardingEngineInNativeMode() {
+    static NullOut out;
+    static ControllerEngine* engine = [] {
+        auto* e = new ControllerEngine(out);
+        e->Run(e->btnInitNativeMode_Click());
+        e->AdvanceTo(e->Now() + 48000); // the bank's pulse is over
+        return e;
+    }();
+    return *engine;
+}
