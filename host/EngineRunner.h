@@ -20,6 +20,11 @@
 // frame it was made, in the same cycle. The window reaches the engine only through this class:
 // its commands wait in a lock-free queue and apply at the start of the next cycle, and it reads
 // the engine's state from snapshots. Nothing on the process side allocates, locks or blocks.
+//
+// Time is the server's frames. A cycle that came late or never ran moves the clock on: what fell
+// due meanwhile runs at the start of the next cycle that runs, in order, never early, so a pulse
+// is never shorter than its length. While the server freewheels, the clock moves on with every
+// cycle it runs, and waits and timers keep their lengths in frames.
 class EngineRunner final : private MidiOut {
 public:
     enum Source : uint8_t { FromController, FromDaw, FromWindow };
