@@ -10,9 +10,16 @@ constexpr const char* kPortNames[JackHost::PortCount] = {"controller_in", "contr
                                                          "daw_in", "daw_out"};
 constexpr const char* kFeedbackSuffix = "-feedback";
 
+// No server answered, or it went away while a client was being opened.
+class ServerLost : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // libjack explains a missing or lost server at length on its own, and again at every look for
 // it; Orvan says it once, in its own words.
 std::atomic<bool> quietJack{false};
+
 void jackError(const char* message) {
     if (!quietJack.load())
         std::fprintf(stderr, "orvan: JACK: %s\n", message);
@@ -61,8 +68,8 @@ jack_client_t* openClient(const std::string& base, const HostOptions& options) {
     }
     const std::string server = "the JACK server \"" + serverLabel(options.server) + "\"";
     if (status & JackServerFailed)
-        throw HostError("cannot connect to " + server +
-                        " (is it running? scripts/run.sh starts one)");
+        throw ServerLost("cannot connect to " + server +
+                         " (is it running? scripts/run.sh starts one)");
     char code[16];
     std::snprintf(code, sizeof code, "0x%x", static_cast<unsigned>(status));
     throw HostError(server + " did not accept the client \"" + base + "\" (JACK status " + code +
@@ -134,6 +141,11 @@ void JackHost::attach() {
             throw HostError("cannot activate the JACK client " + clientName_);
         state_ = LinkStatus::State::Attached;
         connectExisting();
+    } catch (const ServerLost&) {
+        // jackd's libjack frees the clients of a server it has lost when the next client is
+        // opened, so the one opened before may be gone already: closing it would free it twice.
+        client_ = nullptr;
+        throw;
     } catch (...) {
         closeClients();
         throw;

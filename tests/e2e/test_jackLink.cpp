@@ -9,8 +9,13 @@
 
 #include <QLabel>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdarg>
+#include <functional>
+#include <thread>
 
 namespace {
 bool contains(const std::vector<std::string>& list, const std::string& item) {
@@ -27,7 +32,29 @@ HostOptions unconnected(const std::string& server) {
 std::string shown(QLabel* label) {
     return label->text().toStdString();
 }
+
+// Run once just before the next client is opened in this process.
+std::function<void(const std::string& name)> beforeNextOpen;
 } // namespace
+
+// Every client of this process is opened through here, so that a test can stop the server at
+// an exact point of Orvan's attach.
+extern "C" jack_client_t* jack_client_open(const char* name, jack_options_t options,
+                                           jack_status_t* status, ...) {
+    const char* server = nullptr;
+    if (options & JackServerName) {
+        va_list more;
+        va_start(more, status);
+        server = va_arg(more, const char*);
+        va_end(more);
+    }
+    if (auto hook = std::exchange(beforeNextOpen, {}))
+        hook(name);
+    static const auto open =
+        reinterpret_cast<jack_client_t* (*)(const char*, jack_options_t, jack_status_t*, ...)>(
+            dlsym(RTLD_NEXT, "jack_client_open"));
+    return open(name, options, status, server);
+}
 
 // The server stops and starts again: Orvan attaches again, connects what was connected
 // (made by hand, no pattern), puts the controller back into native mode and answers a pad.
@@ -135,4 +162,23 @@ TEST(JackLink, WaitsForAServerThatIsNotThereYet) {
         return host.attached();
     }));
     EXPECT_EQ(host.Link().state, LinkStatus::State::Attached);
+}
+
+// The server stops between Orvan's two clients. libjack frees the first at the second's open;
+// Orvan must not close it again, and waits for the server.
+TEST(JackLink, AServerLostBetweenItsTwoClientsLeavesItWaiting) {
+    PrivateServer server("between");
+    HostOptions options = unconnected(server.name());
+    beforeNextOpen = [&](const std::string&) {
+        beforeNextOpen = [&](const std::string& name) {
+            EXPECT_NE(name.find("-feedback"), std::string::npos);
+            server.stop();
+            // libjack has to notice first: it frees the lost clients only then.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        };
+    };
+    JackHost host(options, true);
+    EXPECT_FALSE(beforeNextOpen);
+    EXPECT_FALSE(host.attached());
+    EXPECT_EQ(host.Link().state, LinkStatus::State::Waiting);
 }
