@@ -114,12 +114,21 @@ void EngineRunner::applyCommands() {
             Input(FromWindow, cycleStart_, payload, header.size);
             break;
         case Command::End:
-            engine_->EndChains();
-            ended_ = true;
-            wasInputOn_ = false;
+            end();
             break;
         }
     }
+}
+
+void EngineRunner::end() {
+    engine_->EndChains();
+    // A note ends with velocity 0, as the engine ends its own.
+    sounding_.endAll([this](uint8_t channel, uint8_t note) {
+        const uint8_t off[3] = {static_cast<uint8_t>(0x90 | channel), note, 0};
+        write(ToDaw, off, sizeof off);
+    });
+    ended_ = true;
+    wasInputOn_ = false;
 }
 
 void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_t size) {
@@ -175,10 +184,13 @@ void EngineRunner::write(Destination to, const uint8_t* bytes, size_t size) {
     }
     const Frame now = std::max(engine_->Now(), cycleStart_);
     const auto offset = static_cast<uint32_t>(std::min<Frame>(now - cycleStart_, nframes_ - 1));
-    if (!output_->write(to, offset, bytes, size))
+    if (!output_->write(to, offset, bytes, size)) {
         outputFull_.fetch_add(1, std::memory_order_relaxed);
-    else
-        monitor(true, to, bytes, size);
+        return;
+    }
+    if (to == ToDaw)
+        sounding_.sent(bytes, size);
+    monitor(true, to, bytes, size);
 }
 
 void EngineRunner::monitor(bool sent, uint8_t port, const uint8_t* bytes, size_t size) {

@@ -4,6 +4,7 @@
 #include "host/EngineSnapshot.h"
 #include "host/MidiAssembler.h"
 #include "host/MonitoredMessage.h"
+#include "host/SoundingNotes.h"
 #include "host/SpscRing.h"
 #include "host/TripleBuffer.h"
 
@@ -54,7 +55,8 @@ public:
     // Input the window makes (the virtual controller): whole messages, handled at the start of
     // the next cycle like the controller's own.
     bool PostInput(const uint8_t* bytes, size_t size);
-    // The ending: every pulse in flight ends with its note-off, then nothing more is handled.
+    // The ending: every pulse in flight ends with its note-off, then every other note still
+    // sounding (a pad held or latched on), then nothing more is handled.
     bool PostEnd();
     // Whether input reaches the engine at all.
     void SetInputOn(bool on) { inputOn_.store(on, std::memory_order_release); }
@@ -88,6 +90,7 @@ private:
     void monitor(bool sent, uint8_t port, const uint8_t* bytes, size_t size);
     void applyCommands();
     void write(Destination to, const uint8_t* bytes, size_t size);
+    void end();
     void HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) override;
     void HostSendSysEx(std::string_view text) override;
 
@@ -102,6 +105,7 @@ private:
     bool wasInputOn_ = false;
     bool nativeMode_ = false;
     bool ended_ = false;
+    SoundingNotes sounding_;
     uint64_t sequence_ = 0;
     std::array<char, ControllerEngine::kMaxSysExText + 1> text_{};
     std::array<uint8_t, MidiAssembler::kMaxSysEx> sysEx_{};

@@ -72,16 +72,22 @@ TEST(EngineRunner, ALateCycleEndsThePulseAtItsStart) {
     EXPECT_EQ(rig.out.lines, (std::vector<std::string>{"90: 90 15 7F", "640: 90 15 00"}));
 }
 
-// Commands apply at the start of the next cycle, in order; after the ending's note-off nothing is
-// handled any more.
-TEST(EngineRunner, CommandsApplyAtTheNextCycleAndTheEndingFinishesPulses) {
+// Commands apply at the start of the next cycle, in order. The ending ends the pulse, then the
+// note of the pad still held, on the channel it sounds on; after that nothing is handled.
+TEST(EngineRunner, CommandsApplyAtTheNextCycleAndTheEndingEndsEverySoundingNote) {
     Rig rig;
-    rig.cycle(0, {{100, kKnobUp}});
+    rig.cycle(0, {{50, kPad3Hit}, {100, kKnobUp}});
+    ControllerSettings channel2;
+    channel2.strKnobMode = "MIDI";
+    channel2.intMidiChannel = 1;
+    rig.runner.PostSettings(channel2, std::nullopt);
     rig.runner.PostEnd();
-    EXPECT_EQ(rig.out.lines.size(), 1u);
+    EXPECT_EQ(rig.out.lines.size(), 3u);
     rig.cycle(kCycle, {{5, kPad3Hit}});
     rig.cycle(2 * kCycle);
-    EXPECT_EQ(rig.out.lines, (std::vector<std::string>{"100: 90 15 7F", "128: 90 15 00"}));
+    EXPECT_EQ(rig.out.lines, (std::vector<std::string>{
+                                 "50: F0 42 40 6E 08 01 43 20 F7", "50: 90 03 64", "100: 90 15 7F",
+                                 "128: 91 15 00", "128: 90 03 00", "128: 90 15 00"}));
     const EngineSnapshot* snapshot = rig.runner.TakeSnapshot();
     ASSERT_NE(snapshot, nullptr);
     EXPECT_TRUE(snapshot->ended);

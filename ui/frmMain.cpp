@@ -350,7 +350,8 @@ void frmMain::btnEnd_Click() {
     close();
 }
 
-// Releasing the host ends the engine first: every pulse in flight sends its note-off.
+// Releasing the host ends the engine first: every pulse in flight and every note still sounding
+// is ended.
 void frmMain::Form_Unload() {
     if (bUnloaded_)
         return;

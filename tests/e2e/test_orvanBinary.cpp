@@ -51,8 +51,8 @@ TEST(OrvanBinary, NativeModeOptionSendsTheEntryMessages) {
     EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
 }
 
-// SIGTERM while knob pulses nest and wait: every note switched on is switched off before the
-// program ends, and it ends as its close box does (status 0).
+// SIGTERM while a pad is held and knob pulses nest and wait: every note switched on is switched
+// off before the program ends, and it ends as its close box does (status 0).
 TEST(OrvanBinary, SigtermDuringPulsesLeavesNoNoteSounding) {
     const std::string server = SharedServer().name();
     Peers peers = MakePeers(server, UniqueName("pad"));
@@ -65,7 +65,7 @@ TEST(OrvanBinary, SigtermDuringPulsesLeavesNoNoteSounding) {
         return peers.rx->received("pad_rx").size() >= 5 || !program.running();
     })) << ReadFile(log);
     const size_t before = peers.rx->received("song_rx").size();
-    std::vector<Peer::Event> turns;
+    std::vector<Peer::Event> turns{{"pad_tx", HexBytes("F0 42 40 6E 08 45 43 64 F7")}};
     for (uint8_t value = 1; value <= 20; ++value)
         turns.push_back({"pad_tx", Bytes{0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00,
                                          static_cast<uint8_t>(value * 5), 0xF7}});
