@@ -39,9 +39,8 @@ fi
 build-release/orvan "$@" &
 orvan_pid=$!
 trap 'kill -TERM "$orvan_pid" 2>/dev/null' INT TERM
+# A signal ends the first wait early; the second gives Orvan's own status (bash keeps it).
+wait "$orvan_pid" || true
 status=0
 wait "$orvan_pid" || status=$?
-if kill -0 "$orvan_pid" 2>/dev/null; then
-    wait "$orvan_pid" || status=$?
-fi
 exit "$status"

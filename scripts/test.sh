@@ -17,6 +17,8 @@ run_suite() {
 }
 
 run_suite build
+# scripts/run.sh starts the program from the top of its build tree.
+[ -x build/orvan ] || { echo "the build does not make build/orvan, which scripts/run.sh starts"; exit 1; }
 scripts/check-install.sh build
 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DORVAN_SANITIZE=ON
 
