@@ -36,6 +36,8 @@ struct LinkStatus {
     // output.
     std::vector<std::string> controllerFrom, controllerTo, dawFrom, dawTo;
     std::string controllerPattern, dawPattern;
+    // The MIDI ports of the other clients.
+    std::vector<PortInfo> ports;
     std::vector<std::string> warnings;
 };
 
@@ -80,8 +82,6 @@ public:
     virtual DropCounts Drops() = 0;
 
     virtual LinkStatus Link() = 0;
-    // The MIDI ports of the other clients.
-    virtual std::vector<PortInfo> MidiPorts() = 0;
     // Connects the controller's (the music software's) ports to the ports whose full names match
     // the pattern, now and whenever one appears, in place of what they were connected to; a
     // pattern that is no regular expression throws a host error.

@@ -257,7 +257,7 @@ void frmMain::RefreshLink() {
 void frmMain::showLink() {
     const LinkStatus link = Wire().Link();
     statusArea->showLink(link);
-    const std::vector<PortChoice> choices = PortChoices(Wire().MidiPorts());
+    const std::vector<PortChoice> choices = PortChoices(link.ports);
     statusArea->controllerPicker->fill(choices, link.controllerPattern);
     statusArea->dawPicker->fill(choices, link.dawPattern);
 }

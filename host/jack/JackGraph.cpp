@@ -114,7 +114,7 @@ std::vector<std::string> JackHost::otherMidiPorts(unsigned long direction) const
     return ports;
 }
 
-std::vector<PortInfo> JackHost::MidiPorts() {
+std::vector<PortInfo> JackHost::midiPorts() const {
     std::vector<PortInfo> ports;
     for (unsigned long direction : {JackPortIsOutput, JackPortIsInput}) {
         for (std::string& name : otherMidiPorts(direction)) {
@@ -277,9 +277,8 @@ void JackHost::replaceSide(Pattern& pattern, const std::string& text, const char
 }
 
 // A pattern that matches no port, and another Orvan listening to or driving the controller.
-std::vector<std::string> JackHost::warnings() {
+std::vector<std::string> JackHost::warnings(const std::vector<PortInfo>& ports) const {
     std::vector<std::string> found;
-    const std::vector<PortInfo> ports = MidiPorts();
     for (const Pattern* pattern : {&controllerPattern_, &dawPattern_}) {
         const bool any = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) {
             return matches(pattern->regex, port.name);

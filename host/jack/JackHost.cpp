@@ -265,7 +265,8 @@ LinkStatus JackHost::Link() {
         link.controllerTo = connectionsOf(ControllerOut);
         link.dawFrom = connectionsOf(DawIn);
         link.dawTo = connectionsOf(DawOut);
-        link.warnings = warnings();
+        link.ports = midiPorts();
+        link.warnings = warnings(link.ports);
     }
     return link;
 }

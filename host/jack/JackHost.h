@@ -64,7 +64,6 @@ public:
     void Poll() override;
     DropCounts Drops() override;
     LinkStatus Link() override;
-    std::vector<PortInfo> MidiPorts() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
 
@@ -127,6 +126,7 @@ private:
     jack_client_t* clientOf(Port port) const;
     bool isOwnPort(const std::string& name) const;
     std::vector<std::string> otherMidiPorts(unsigned long direction) const;
+    std::vector<PortInfo> midiPorts() const;
     std::vector<std::string> connectionsOf(Port port) const;
     std::vector<std::string> connectionsOf(Port a, Port b) const;
     bool connectMatching(const std::string& name, int flags, bool& connected);
@@ -136,7 +136,7 @@ private:
     void rememberConnections();
     void replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
                      Port out);
-    std::vector<std::string> warnings();
+    std::vector<std::string> warnings(const std::vector<PortInfo>& ports) const;
 
     HostOptions options_;
     std::string clientName_;

@@ -146,13 +146,14 @@ LinkStatus RecordingHost::attachedLink() {
     return attached;
 }
 
-std::vector<PortInfo> RecordingHost::MidiPorts() {
-    std::vector<PortInfo> ports;
+// The link as the test set it, with the set-up's ports.
+LinkStatus RecordingHost::Link() {
+    LinkStatus shown = link;
     for (const std::string& name : setup_.sysIn)
-        ports.push_back({name, true, false});
+        shown.ports.push_back({name, true, false});
     for (const std::string& name : setup_.sysOut)
-        ports.push_back({name, false, false});
-    return ports;
+        shown.ports.push_back({name, false, false});
+    return shown;
 }
 
 void RecordingHost::SetControllerPorts(const std::string& pattern) {

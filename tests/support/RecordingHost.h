@@ -44,8 +44,7 @@ public:
     EngineRunner& Engine() override { return runner_; }
     void Poll() override {}
     DropCounts Drops() override { return runner_.Drops(); }
-    LinkStatus Link() override { return link; }
-    std::vector<PortInfo> MidiPorts() override;
+    LinkStatus Link() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
 
