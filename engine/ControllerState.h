@@ -46,6 +46,8 @@ struct ControllerState : ControllerSettings {
     static constexpr int kButtons = 19;
     // A pad's note or controller number: each bank's pads start 24 numbers after the last's.
     static constexpr int kBankStride = 24;
+    // Feedback of at least this value lights a feedback pad; less darkens it.
+    static constexpr int kFeedbackLit = 63;
     static constexpr int16_t PadNumber(int bank, int pad) {
         return static_cast<int16_t>(kBankStride * bank + pad);
     }

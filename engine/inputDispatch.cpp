@@ -112,7 +112,7 @@ void ControllerEngine::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t 
     if (UCase(strPadMode[lData1][intBank]) != "FDB")
         return;
     // While a mode view shows this bank, the pad's own state is the one kept aside for the view.
-    const bool on = lData2 >= 63;
+    const bool on = lData2 >= kFeedbackLit;
     if (!strButtonMode.empty() && intBank == intCurrentBank)
         vPadStateSaved[lData1][intBank] = on;
     else

@@ -13,8 +13,6 @@
 namespace {
 using K = MonitorKind;
 constexpr uint8_t kNoteOff = 0x80, kNoteOn = 0x90, kControlChange = 0xB0;
-// Feedback lights a pad from this value on (engine/inputDispatch.cpp).
-constexpr int kFeedbackLit = 63;
 
 std::string n(int value) {
     return std::to_string(value);
@@ -89,7 +87,7 @@ MessageWords feedbackWords(ByteView m) {
     const int pad = number % ControllerState::kBankStride;
     if (type == kControlChange || bank >= ControllerState::kBanks || pad >= ControllerState::kPads)
         return {K::Notes, "feedback " + shortWords(m)};
-    const bool lit = type != kNoteOff && m.size() > 2 && m[2] >= kFeedbackLit;
+    const bool lit = type != kNoteOff && m.size() > 2 && m[2] >= ControllerState::kFeedbackLit;
     return {K::Notes, "feedback " + typeName(m[0]) + " " + n(number) + " \u2192 pad " + n(pad + 1) +
                           " of bank " + n(bank + 1) + (lit ? " lit" : " dark")};
 }
