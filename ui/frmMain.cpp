@@ -357,9 +357,8 @@ void frmMain::Form_Unload() {
         return;
     bUnloaded_ = true;
     refresh_.stop();
-    if (mWire)
-        saveLayout();
     if (mWire) {
+        saveLayout();
         mWire->HostInputEvents(0);
         mWire->HostInputCapture(0);
     }
