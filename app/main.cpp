@@ -1,5 +1,6 @@
 #include "app/LaunchOptions.h"
 #include "app/SignalClose.h"
+#include "host/EngineRunner.h"
 #include "host/jack/JackHost.h"
 #include "ui/frmMain.h"
 
@@ -53,8 +54,11 @@ int main(int argc, char** argv) {
     const QString platform = QGuiApplication::platformName();
     const bool onScreen =
         platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-    frmMain window(
-        [&options, onScreen] { return std::make_unique<JackHost>(options.host, onScreen); });
+    // The engine outlives the window and every attachment to a server.
+    EngineRunner runner;
+    frmMain window(runner, [&options, &runner, onScreen] {
+        return std::make_unique<JackHost>(options.host, runner, onScreen);
+    });
     try {
         window.Form_Load();
     } catch (const std::exception& error) {

@@ -13,9 +13,8 @@ static_assert(std::is_trivially_copyable_v<ControllerSettings>);
 static_assert(std::is_trivially_copyable_v<EngineSnapshot>);
 } // namespace
 
-EngineRunner::EngineRunner(uint32_t sampleRate, MidiOut* tap)
+EngineRunner::EngineRunner(MidiOut* tap)
     : engine_(std::make_unique<ControllerEngine>(static_cast<MidiOut&>(*this))), tap_(tap) {
-    engine_->SetSampleRate(sampleRate);
     // The start-up state, for a window that looks before the first cycle.
     snapshots_.back().state = *engine_;
     snapshots_.publish();

@@ -40,13 +40,15 @@ public:
     };
 
     // tap, when given, sees every message the engine sends, as it sends it (tests).
-    explicit EngineRunner(uint32_t sampleRate, MidiOut* tap = nullptr);
+    explicit EngineRunner(MidiOut* tap = nullptr);
     ~EngineRunner() override;
     EngineRunner(const EngineRunner&) = delete;
     EngineRunner& operator=(const EngineRunner&) = delete;
 
     // The engine itself: for set-up before the first cycle, and for the process thread.
     ControllerEngine& engine() { return *engine_; }
+    // The transport's: the server's rate, set while no cycle runs.
+    void SetSampleRate(uint32_t rate) { engine_->SetSampleRate(rate); }
 
     // Window thread. False when the queue is full and the command was not taken.
     bool PostNativeMode(const std::optional<PadRecall>& recall);

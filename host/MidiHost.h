@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-class EngineRunner;
-
 // A host that could not be attached, or an operation of it that failed.
 class HostError : public std::runtime_error {
 public:
@@ -42,8 +40,8 @@ struct LinkStatus {
 };
 
 // The MIDI routing host as the window sees it: what it tells about itself, the switches of its
-// input, its link, and the engine it runs. Every operation is for the window's thread; the
-// host's events are raised from Poll, on that thread.
+// input and its link; the engine it runs is handed to it by its owner. Every operation is for
+// the window's thread; the host's events are raised from Poll, on that thread.
 class MidiHost {
 public:
     struct Events {
@@ -73,9 +71,6 @@ public:
     virtual void HostCloseOnClientExit(int32_t value) = 0;
     virtual void HostInputCapture(int32_t value) = 0;
     virtual void HostInputEvents(int32_t value) = 0;
-
-    // The engine behind the host: commands to it, snapshots of it.
-    virtual EngineRunner& Engine() = 0;
     // Raises the events that came since the last call.
     virtual void Poll() = 0;
     // Messages lost so far, by reason.

@@ -52,9 +52,9 @@ std::string ViewShows(const ControllerView& view) {
 
 // The window's feed: every monitored message, then the newest state.
 void Feed(ControllerView& view, Harness& h) {
-    for (const MonitoredMessage& m : h.host().Engine().TakeMonitored())
+    for (const MonitoredMessage& m : h.runner().TakeMonitored())
         view.take(m);
-    view.showState(*h.host().Engine().TakeSnapshot());
+    view.showState(*h.runner().TakeSnapshot());
 }
 
 struct ViewCase {
@@ -300,7 +300,7 @@ TEST(ControllerView, PlaysAsTheControllerDoes) {
         ControllerView view;
         view.resize(1000, 700); // not the canvas's own size or shape
         view.setInputSink([&](std::vector<uint8_t> bytes) {
-            screen.host().Engine().PostInput(bytes.data(), bytes.size());
+            screen.runner().PostInput(bytes.data(), bytes.size());
             screen.settle();
         });
         c.play(view);
@@ -336,13 +336,13 @@ TEST(ControllerView, DISABLED_Pictures) {
     view.resize(ControllerLayout::kCanvas.toSize());
     monitor.resize(900, 420);
     view.setInputSink([&](std::vector<uint8_t> bytes) {
-        h.host().Engine().PostInput(bytes.data(), bytes.size());
+        h.runner().PostInput(bytes.data(), bytes.size());
         h.settle();
-        for (const MonitoredMessage& m : h.host().Engine().TakeMonitored()) {
+        for (const MonitoredMessage& m : h.runner().TakeMonitored()) {
             view.take(m);
             monitor.take(m);
         }
-        view.showState(*h.host().Engine().TakeSnapshot());
+        view.showState(*h.runner().TakeSnapshot());
     });
     const auto give = [&](int modeButton, std::initializer_list<int> keys) {
         Mouse(view, QEvent::MouseButtonPress, Centre({Part::Button, modeButton}));

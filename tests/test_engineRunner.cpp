@@ -29,7 +29,7 @@ public:
 };
 
 struct Rig {
-    EngineRunner runner{48000};
+    EngineRunner runner;
     Timeline out;
     Rig() {
         ControllerSettings notes;

@@ -173,7 +173,9 @@ TEST(MainWindow, FailingHostOperationReportsTheErrorAndEndsTheProgram) {
     // The chain was abandoned at the failing call; the shut-down still ran.
     EXPECT_EQ(calls, (Wire{"HostCloseOnClientExit 0", "HostInputEvents 0", "HostInputCapture 0"}));
 
-    frmMain none([]() -> std::unique_ptr<MidiHost> { throw HostError("no server named x"); });
+    EngineRunner runner;
+    frmMain none(runner,
+                 []() -> std::unique_ptr<MidiHost> { throw HostError("no server named x"); });
     EXPECT_THROW(none.Form_Load(), HostError); // a host that cannot be created fails the start-up
     EXPECT_EQ(none.mWire, nullptr);
 }

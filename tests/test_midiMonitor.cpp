@@ -42,7 +42,7 @@ TEST(MidiMonitor, TellsTheEnginesMessagesInPlainWords) {
     h.settle();
     MonitorDecoder decoder;
     std::vector<std::string> lines;
-    for (const MonitoredMessage& m : h.host().Engine().TakeMonitored())
+    for (const MonitoredMessage& m : h.runner().TakeMonitored())
         lines.push_back(decoder.decode(m).words.text);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "entry: switch-on",

@@ -42,8 +42,8 @@ QLineEdit* readOnlyField(const QString& text = {}) {
 }
 } // namespace
 
-frmMain::frmMain(HostFactory createHost, QWidget* parent)
-    : QMainWindow(parent), createHost_(std::move(createHost)) {
+frmMain::frmMain(EngineRunner& runner, HostFactory createHost, QWidget* parent)
+    : QMainWindow(parent), runner_(runner), createHost_(std::move(createHost)) {
     buildWindow();
     // What the settings store must tell the user goes to a message box and standard error.
     SetStoreNoticeHandler([this](const std::string& text) {
@@ -121,7 +121,7 @@ void frmMain::buildWindow() {
     controllerView = new ControllerView;
     controllerView->setInputSink([this](std::vector<uint8_t> bytes) {
         RunEvent([this, &bytes] {
-            if (!Wire().Engine().PostInput(bytes.data(), bytes.size()))
+            if (!runner_.PostInput(bytes.data(), bytes.size()))
                 throw HostError("the engine takes no more input from the screen");
         });
     });
@@ -156,7 +156,7 @@ void frmMain::Form_Load() {
     events.ControllerReturned = [this] {
         RunEvent([this] {
             if (snapshot_.nativeMode)
-                Wire().Engine().PostResendNativeState();
+                runner_.PostResendNativeState();
         });
     };
     events.GraphChanged = [this] { RunEvent([this] { RefreshLink(); }); };
@@ -278,10 +278,10 @@ void frmMain::choosePorts(bool controller, const std::string& pattern) {
 void frmMain::RefreshFromHost() {
     if (!mWire)
         return;
-    if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
+    if (const EngineSnapshot* newest = runner_.TakeSnapshot())
         snapshot_ = *newest;
     std::string lastIn, lastOut;
-    for (const MonitoredMessage& message : mWire->Engine().TakeMonitored()) {
+    for (const MonitoredMessage& message : runner_.TakeMonitored()) {
         controllerView->take(message);
         midiMonitor->take(message);
         const ByteView bytes(message.bytes.data(), message.kept());
@@ -306,7 +306,7 @@ void frmMain::RefreshFromHost() {
 }
 
 void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
-    if (!Wire().Engine().PostSettings(settings_, tapIntervalMs))
+    if (!runner_.PostSettings(settings_, tapIntervalMs))
         throw HostError("the engine takes no more commands");
 }
 
@@ -320,7 +320,7 @@ void frmMain::btnInitNativeMode_Click() {
         recall = RecallPadSettings();
         padsRecalled_ = true;
     }
-    if (!Wire().Engine().PostNativeMode(recall))
+    if (!runner_.PostNativeMode(recall))
         throw HostError("the engine takes no more commands");
 }
 
@@ -394,5 +394,5 @@ void frmMain::mWire_Reattached() {
     Wire().HostInputEvents(1);
     showInstance();
     if (snapshot_.nativeMode)
-        Wire().Engine().PostResendNativeState();
+        runner_.PostResendNativeState();
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 class ControllerView;
+class EngineRunner;
 class MidiMonitor;
 class QCheckBox;
 class QCloseEvent;
@@ -24,8 +25,8 @@ class QListWidget;
 class QPushButton;
 
 // The main window. It owns the host, which runs the controller engine on the server's thread;
-// the window sends the engine commands and shows snapshots of its state. The settings it keeps
-// are the ones it gave the engine last.
+// the window sends the engine commands through its runner and shows snapshots of its state. The
+// settings it keeps are the ones it gave the engine last.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -35,7 +36,8 @@ public:
     // How often the window looks at the host: within one screen frame.
     static constexpr int kRefreshMs = 16;
 
-    explicit frmMain(HostFactory createHost, QWidget* parent = nullptr);
+    // The runner outlives the window and every host the factory makes.
+    frmMain(EngineRunner& runner, HostFactory createHost, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Window lifecycle (ui/frmMain.cpp)
@@ -111,6 +113,7 @@ private:
     void restoreLayout();
     void saveLayout();
 
+    EngineRunner& runner_;
     HostFactory createHost_;
     ControllerSettings settings_;
     EngineSnapshot snapshot_;

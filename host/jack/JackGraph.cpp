@@ -170,9 +170,9 @@ bool JackHost::connectMatching(const std::string& name, int flags, bool& connect
 // Orvan's own cycles makes sure that what is sent next travels over it. Bounded: a stalled
 // server does not stall the window.
 void JackHost::awaitNewGraph() {
-    const uint64_t from = runner_->Cycles();
+    const uint64_t from = runner_.Cycles();
     for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
-        if (runner_->Cycles() >= from + 2)
+        if (runner_.Cycles() >= from + 2)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -77,8 +77,8 @@ jack_client_t* openClient(const std::string& base, const HostOptions& options) {
 }
 } // namespace
 
-JackHost::JackHost(const HostOptions& options, bool waitForServer)
-    : options_(options), runner_(std::make_unique<EngineRunner>(48000)) {
+JackHost::JackHost(const HostOptions& options, EngineRunner& runner, bool waitForServer)
+    : options_(options), runner_(runner) {
     jack_set_error_function(jackError);
     replaceSide(controllerPattern_, options.controllerPorts, "controller", ControllerIn,
                 ControllerOut);
@@ -94,10 +94,10 @@ JackHost::JackHost(const HostOptions& options, bool waitForServer)
 
 JackHost::~JackHost() {
     // The ending's note-offs go out in the next cycle; two more make sure they were delivered.
-    if (client_ && !shutDown_.load() && runner_->PostEnd()) {
-        const uint64_t from = runner_->Cycles();
+    if (client_ && !shutDown_.load() && runner_.PostEnd()) {
+        const uint64_t from = runner_.Cycles();
         for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
-            if (runner_->Cycles() >= from + 3)
+            if (runner_.Cycles() >= from + 3)
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -124,7 +124,7 @@ void JackHost::attach() {
         sampleRate_ = jack_get_sample_rate(client_);
         period_ = jack_get_buffer_size(client_);
         // No process thread runs yet: what the process side owns may be set here.
-        runner_->engine().SetSampleRate(sampleRate_);
+        runner_.SetSampleRate(sampleRate_);
         feedback_.skip(feedback_.readable());
         started_ = false;
         shutDown_ = false;
@@ -190,11 +190,11 @@ void JackHost::HostInputEvents(int32_t value) {
 }
 
 void JackHost::updateInput() {
-    runner_->SetInputOn(inputCapture_ && inputEvents_);
+    runner_.SetInputOn(inputCapture_ && inputEvents_);
 }
 
 DropCounts JackHost::Drops() {
-    DropCounts drops = runner_->Drops();
+    DropCounts drops = runner_.Drops();
     drops.inputQueue += feedbackDropped_.load(std::memory_order_relaxed);
     return drops;
 }

@@ -38,9 +38,10 @@ class JackHost : public MidiHost {
 public:
     enum Port { ControllerIn, ControllerOut, DawIn, DawOut, PortCount };
 
-    // Attaches to the server. Without one: throws a host error naming the server, or, with
-    // waitForServer, starts waiting for it.
-    JackHost(const HostOptions& options, bool waitForServer = false);
+    // Attaches to the server and runs the engine in its cycles. Without one: throws a host error
+    // naming the server, or, with waitForServer, starts waiting for it. The runner outlives the
+    // host.
+    JackHost(const HostOptions& options, EngineRunner& runner, bool waitForServer = false);
     // Ends the engine (every pulse in flight gets its note-off) and leaves the server.
     ~JackHost() override;
     JackHost(const JackHost&) = delete;
@@ -60,7 +61,6 @@ public:
     void HostCloseOnClientExit(int32_t value) override;
     void HostInputCapture(int32_t value) override;
     void HostInputEvents(int32_t value) override;
-    EngineRunner& Engine() override { return *runner_; }
     void Poll() override;
     DropCounts Drops() override;
     LinkStatus Link() override;
@@ -143,7 +143,7 @@ private:
     std::string feedbackName_;
     Pattern controllerPattern_;
     Pattern dawPattern_;
-    std::unique_ptr<EngineRunner> runner_;
+    EngineRunner& runner_;
     jack_client_t* client_ = nullptr;
     jack_client_t* feedbackClient_ = nullptr;
     std::array<jack_port_t*, PortCount> ports_{};

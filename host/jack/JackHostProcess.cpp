@@ -69,7 +69,7 @@ int JackHost::processMain(jack_nframes_t nframes) {
 
     PortBuffers output(jack_port_get_buffer(ports_[ControllerOut], nframes),
                        jack_port_get_buffer(ports_[DawOut], nframes));
-    EngineRunner& runner = *runner_;
+    EngineRunner& runner = runner_;
     runner.BeginCycle(cycleStart, nframes, output);
 
     // The controller's events and the feedback handed over, merged in frame order; feedback

@@ -54,8 +54,8 @@ void JackHostTest::TearDown() {
 }
 
 void JackHostTest::openHost(const HostOptions& options) {
-    host = std::make_unique<JackHost>(options);
-    host->Engine().PostSettings(AllNotes(), std::nullopt);
+    host = std::make_unique<JackHost>(options, runner);
+    runner.PostSettings(AllNotes(), std::nullopt);
     host->HostInputCapture(1);
     host->HostInputEvents(1);
 }
@@ -68,8 +68,8 @@ bool JackHostTest::waitFor(const std::function<bool()>& condition) {
 }
 
 JackWindow::JackWindow(const HostOptions& options) {
-    main_ = std::make_unique<frmMain>([this, options]() -> std::unique_ptr<MidiHost> {
-        auto host = std::make_unique<JackHost>(options);
+    main_ = std::make_unique<frmMain>(runner_, [this, options]() -> std::unique_ptr<MidiHost> {
+        auto host = std::make_unique<JackHost>(options, runner_);
         host_ = host.get();
         return host;
     });

@@ -44,6 +44,7 @@ protected:
     bool waitFor(const std::function<bool()>& condition);
 
     Peers peers;
+    EngineRunner runner;
     std::unique_ptr<JackHost> host;
 };
 
@@ -54,6 +55,7 @@ public:
 
     frmMain& main() { return *main_; }
     JackHost& host() { return *host_; }
+    EngineRunner& runner() { return runner_; }
     MessageAnswers& messages() { return messages_; }
     // The engine's newest state, once the window has looked.
     const EngineSnapshot& snapshot();
@@ -61,6 +63,7 @@ public:
 
 private:
     MessageAnswers messages_;
+    EngineRunner runner_;
     JackHost* host_ = nullptr;
     std::unique_ptr<frmMain> main_;
 };

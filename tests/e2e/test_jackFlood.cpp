@@ -38,7 +38,7 @@ TEST(JackFlood, EveryReportIsAnsweredInOrderOrCountedAsDropped) {
     options.controllerPorts = "^" + sender.port() + "$";
     options.dawPorts = "^" + recorder.port(0) + "$";
     JackWindow window(options);
-    window.host().Engine().PostSettings(AllNotes(), std::nullopt);
+    window.runner().PostSettings(AllNotes(), std::nullopt);
 
     // A first second of it, so that whatever grows once has grown before memory is measured.
     const FloodPlan warmUp = MakeFlood(kReportsPerSecond, 1, kRate, 0);

@@ -59,7 +59,8 @@ TEST_F(JackGraph, VersionAndInstanceNumbers) {
     EXPECT_EQ(host->HostInstanceNumber(), 1);
     EXPECT_EQ(host->HostInstanceQuery(), 1);
 
-    JackHost second(options);
+    EngineRunner secondRunner;
+    JackHost second(options, secondRunner);
     EXPECT_NE(second.clientName(), host->clientName());
     EXPECT_EQ(second.HostInstanceNumber(), 2);
     EXPECT_EQ(second.HostInstanceQuery(), 2);
@@ -90,7 +91,7 @@ TEST_F(JackGraph, APortThatAppearsLaterIsConnected) {
         enumerate(*host, &MidiHost::HostOpenMidiInFirst, &MidiHost::HostOpenMidiInNext);
     EXPECT_TRUE(contains(openIn, late.tx->port("pad_tx")));
     EXPECT_FALSE(contains(openIn, late.tx->port("song_tx"))); // no music software pattern
-    host->Engine().PostResendNativeState();
+    runner.PostResendNativeState();
     ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }));
     ASSERT_TRUE(late.rx->settle());
     EXPECT_EQ(late.rx->receivedBytes("pad_rx").front(), HexBytes("F0 42 40 6E 08 00 00 01 F7"));

@@ -137,7 +137,8 @@ TEST(JackLink, ThePickerConnectsBothWaysAndWarns) {
     EXPECT_EQ(ReadSetting("ControllerPorts"), picker.patternAt(entry));
     EXPECT_EQ(picker.currentIndex(), entry);
 
-    JackHost second(unconnected(SharedServer().name()));
+    EngineRunner secondRunner;
+    JackHost second(unconnected(SharedServer().name()), secondRunner);
     second.SetControllerPorts(picker.patternAt(entry));
     main.RunEvent([&] { main.RefreshLink(); });
     EXPECT_NE(shown(main.statusArea->warnings).find("Another Orvan (" + second.clientName()),
@@ -153,7 +154,8 @@ TEST(JackLink, ThePickerConnectsBothWaysAndWarns) {
 TEST(JackLink, WaitsForAServerThatIsNotThereYet) {
     const std::string suffix = "late-server";
     HostOptions options = unconnected(PrivateServer::nameFor(suffix));
-    JackHost host(options, true);
+    EngineRunner runner;
+    JackHost host(options, runner, true);
     EXPECT_EQ(host.Link().state, LinkStatus::State::Waiting);
     EXPECT_FALSE(host.attached());
     PrivateServer server(suffix);
@@ -177,7 +179,8 @@ TEST(JackLink, AServerLostBetweenItsTwoClientsLeavesItWaiting) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         };
     };
-    JackHost host(options, true);
+    EngineRunner runner;
+    JackHost host(options, runner, true);
     EXPECT_FALSE(beforeNextOpen);
     EXPECT_FALSE(host.attached());
     EXPECT_EQ(host.Link().state, LinkStatus::State::Waiting);

@@ -17,14 +17,15 @@ struct Rig {
         options.clientName = UniqueName("orvan-timing");
         options.controllerPorts = "^" + sender.port() + "$";
         options.dawPorts = "^" + name + "-rx:";
-        host = std::make_unique<JackHost>(options);
-        host->Engine().PostSettings(AllNotes(), std::nullopt);
+        host = std::make_unique<JackHost>(options, runner);
+        runner.PostSettings(AllNotes(), std::nullopt);
         host->HostInputCapture(1);
         host->HostInputEvents(1);
     }
     PrivateServer server;
     ScheduledSender sender;
     Recorder recorder;
+    EngineRunner runner;
     std::unique_ptr<JackHost> host;
 };
 

@@ -49,7 +49,7 @@ TEST_F(JackWindowTest, AReturningControllerIsPutBackIntoNativeMode) {
 // note-off, and the ending is a clean one.
 TEST_F(JackWindowTest, ClosingDuringPulsesLeavesNoNoteSounding) {
     auto window = std::make_unique<JackWindow>(OptionsFor(SharedServer().name(), {peers.name}));
-    window->host().Engine().PostSettings(AllNotes(), std::nullopt);
+    window->runner().PostSettings(AllNotes(), std::nullopt);
     std::vector<Peer::Event> turns;
     for (uint8_t value = 1; value <= 20; ++value)
         turns.push_back({"pad_tx", Bytes{0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00,

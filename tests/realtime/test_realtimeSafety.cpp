@@ -65,7 +65,7 @@ std::vector<uint8_t> report(uint8_t kind, uint8_t byte7, uint8_t byte8) {
 } // namespace
 
 TEST(RealtimeSafety, TheCycleNeverAllocates) {
-    EngineRunner runner(48000);
+    EngineRunner runner;
     std::vector<std::vector<uint8_t>> inputs;
     for (uint8_t pad = 0; pad < 16; ++pad) {
         inputs.push_back(report(0x45, 0x40 + pad, 0x64));

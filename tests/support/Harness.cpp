@@ -20,7 +20,9 @@ Harness::Harness(RecordingHost::Setup setup) {
         std::make_unique<RecordingHost>(std::move(setup)));
     host_ = slot->get();
     host_->releasedFlag = &released_;
-    window_ = std::make_unique<frmMain>([slot]() -> std::unique_ptr<MidiHost> {
+    runner_ = std::make_unique<EngineRunner>(host_->tap());
+    host_->drive(*runner_);
+    window_ = std::make_unique<frmMain>(*runner_, [slot]() -> std::unique_ptr<MidiHost> {
         if (!*slot)
             throw HostError("the recording host was already handed out");
         return std::move(*slot);

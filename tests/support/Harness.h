@@ -27,8 +27,9 @@ public:
     explicit Harness(RecordingHost::Setup setup = {});
 
     frmMain& window() { return *window_; }
-    // The engine, for the test to set up and look at directly.
-    ControllerEngine& main() { return host_->Engine().engine(); }
+    // The engine, for the test to set up and look at directly, and its runner.
+    ControllerEngine& main() { return runner_->engine(); }
+    EngineRunner& runner() { return *runner_; }
     RecordingHost& host() { return *host_; }
     MessageAnswers& messages() { return messages_; }
 
@@ -54,6 +55,7 @@ public:
 private:
     MessageAnswers messages_;
     RecordingHost* host_ = nullptr;
+    std::unique_ptr<EngineRunner> runner_;
     bool released_ = false;
     std::unique_ptr<frmMain> window_;
 };

@@ -14,7 +14,7 @@ public:
 RecordingHost::RecordingHost(Setup setup) : setup_(std::move(setup)) {}
 
 RecordingHost::~RecordingHost() {
-    runner_.PostEnd();
+    runner_->PostEnd();
     cycle();
     if (releasedFlag)
         *releasedFlag = true;
@@ -89,12 +89,12 @@ void RecordingHost::HostCloseOnClientExit(int32_t value) {
 void RecordingHost::HostInputCapture(int32_t value) {
     record("HostInputCapture " + std::to_string(value));
     inputCapture = value;
-    runner_.SetInputOn(inputCapture && inputEvents);
+    runner_->SetInputOn(inputCapture && inputEvents);
 }
 void RecordingHost::HostInputEvents(int32_t value) {
     record("HostInputEvents " + std::to_string(value));
     inputEvents = value;
-    runner_.SetInputOn(inputCapture && inputEvents);
+    runner_->SetInputOn(inputCapture && inputEvents);
 }
 
 void RecordingHost::HostSendMessage(int32_t port, int32_t status, int32_t data1, int32_t data2) {
@@ -118,7 +118,7 @@ void RecordingHost::raiseMidiInput(int32_t status, int32_t data1, int32_t data2)
     if (size > 0)
         queue(EngineRunner::FromDaw, std::vector<uint8_t>(bytes, bytes + size));
     else if (inputCapture && inputEvents)
-        runner_.engine().mWire_MidiInput(0, 0, status, data1, data2);
+        runner_->engine().mWire_MidiInput(0, 0, status, data1, data2);
 }
 
 void RecordingHost::raiseSysEx(const std::string& text) {
@@ -186,9 +186,9 @@ void RecordingHost::raiseControllerReturned() {
 void RecordingHost::cycle() {
     Discard output;
     inCycle_ = true;
-    runner_.BeginCycle(frame_, kPeriod, output);
+    runner_->BeginCycle(frame_, kPeriod, output);
     std::vector<std::function<void()>> actions;
-    if (runner_.engine().WaitDepth() > 0)
+    if (runner_->engine().WaitDepth() > 0)
         actions.swap(duringNextWait_);
     for (auto it = timed_.begin(); it != timed_.end();) {
         if (it->first > frame_) {
@@ -201,15 +201,15 @@ void RecordingHost::cycle() {
     for (const auto& action : actions)
         action();
     for (const Queued& input : queued_)
-        runner_.Input(input.source, frame_, input.bytes.data(), input.bytes.size());
+        runner_->Input(input.source, frame_, input.bytes.data(), input.bytes.size());
     queued_.clear();
-    runner_.EndCycle();
+    runner_->EndCycle();
     inCycle_ = false;
     frame_ += kPeriod;
 }
 
 void RecordingHost::settle() {
-    const ControllerEngine& engine = runner_.engine();
+    const ControllerEngine& engine = runner_->engine();
     do
         cycle();
     while (engine.WaitDepth() > 0 || engine.HeldInputCount() > 0 || !queued_.empty() ||

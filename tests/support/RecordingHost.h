@@ -15,15 +15,20 @@ struct RecordingHostSetup {
     std::vector<std::string> sysIn, sysOut, openIn, openOut;
 };
 
-// An in-process host that records every operation, and runs its engine in cycles of 1 ms that
-// the test drives. Input reaches the engine, like a real host's, only while input capture and
-// input events are on.
+// An in-process host that records every operation, and runs the engine it is handed in cycles of
+// 1 ms that the test drives. Input reaches the engine, like a real host's, only while input
+// capture and input events are on. The runner is made with tap() as its tap, so that every
+// message the engine sends is recorded in order among the host's operations.
 class RecordingHost : public MidiHost, private MidiOut {
 public:
     using Setup = RecordingHostSetup;
     static constexpr uint32_t kPeriod = 48; // frames: 1 ms at 48 kHz
 
     explicit RecordingHost(Setup setup = {});
+    MidiOut* tap() { return this; }
+    // The engine to run; before anything else is asked of the host.
+    void drive(EngineRunner& runner) { runner_ = &runner; }
+    EngineRunner& runner() { return *runner_; }
     // Releases the host as a real one does: the engine's ending runs first.
     ~RecordingHost() override;
 
@@ -41,9 +46,8 @@ public:
     void HostCloseOnClientExit(int32_t value) override;
     void HostInputCapture(int32_t value) override;
     void HostInputEvents(int32_t value) override;
-    EngineRunner& Engine() override { return runner_; }
     void Poll() override {}
-    DropCounts Drops() override { return runner_.Drops(); }
+    DropCounts Drops() override { return runner_->Drops(); }
     LinkStatus Link() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
@@ -96,7 +100,7 @@ private:
     void HostSendSysEx(std::string_view text) override;
 
     Setup setup_;
-    EngineRunner runner_{48000, this};
+    EngineRunner* runner_ = nullptr;
     Frame frame_ = 0;
     std::deque<Queued> queued_;
     std::vector<std::function<void()>> duringNextWait_;
