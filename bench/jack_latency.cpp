@@ -184,13 +184,13 @@ bool pulsePhase(Rig& rig) {
     return allMet;
 }
 
-// Drops Orvan reported on its standard error: input (too long, held too long, queue full) and
+// Drops Orvan reported on its standard error: input (too long, no room to wait, queue full) and
 // output (buffer full, not valid MIDI).
 std::pair<uint64_t, uint64_t> reportedDrops(const std::string& log) {
     uint64_t in = 0;
     uint64_t out = 0;
     const std::regex report(R"(orvan: messages dropped since the last report: (\d+) too long, )"
-                            R"((\d+) held too long, (\d+) queue full, (\d+) output full, )"
+                            R"((\d+) no room to wait, (\d+) queue full, (\d+) output full, )"
                             R"((\d+) not valid MIDI)");
     for (std::sregex_iterator it(log.begin(), log.end(), report), end; it != end; ++it) {
         in += std::stoull((*it)[1]) + std::stoull((*it)[2]) + std::stoull((*it)[3]);

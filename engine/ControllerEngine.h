@@ -18,13 +18,12 @@
 // (the server's process thread) on the frame clock: input is handled at its own frame, waits
 // suspend their handler and resume it at an exact frame, timers fire at theirs. Input arriving
 // while handlers wait is handled nested, up to kMaxWaitDepth waits deep; deeper input is held in
-// arrival order and runs as soon as a wait ends. Nothing here allocates, locks or blocks.
+// arrival order and runs as soon as a wait ends, a continuous control's waiting reports merged
+// (HeldInput). Nothing here allocates, locks or blocks.
 class ControllerEngine : public ControllerState {
 public:
     static constexpr int kMaxWaitDepth = 8;
     static constexpr std::size_t kMaxHeldInput = HeldInput::kMessages;
-    // Held input older than this is of no use to a player: it is dropped, whole, and counted.
-    static constexpr int kMaxHeldAgeMs = 200;
     // Handlers started by the window's commands may nest beyond the input's bound.
     static constexpr int kMaxChains = 2 * kMaxWaitDepth;
     static constexpr std::size_t kMaxSysExText = 4096 * 3 - 1;
@@ -55,6 +54,8 @@ public:
     Task mWire_SysExInput(std::string_view bstrSysEx);
     Task AnalyzeSysExInput(std::string_view bstrSysEx);
     Task ZivUvozaroSysExIn(std::string_view bstrSysEx);
+    // How the input waits when it has to, read as the dispatch reads it.
+    static HeldKind HeldKindOf(const HostInput& input);
     void mWire_MidiInput(int32_t nTimestamp, int32_t port, int32_t Status, int32_t data1,
                          int32_t data2);
     void ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2);
@@ -131,7 +132,10 @@ public:
 
     int WaitDepth() const { return chainCount_; }
     int DeepestWaitDepth() const { return deepestWaitDepth_; }
+    // Held input that found no room, or was left at an ending.
     uint64_t DroppedInput() const { return droppedInput_; }
+    // Reports of a continuous control that a later one took the place of while they waited.
+    uint64_t MergedInput() const { return mergedInput_; }
     std::size_t HeldInputCount() const { return held_.size(); }
     FrameArena& Arena() { return arena_; }
 
@@ -167,6 +171,7 @@ private:
     PendingWait pendingWait_;
     HeldInput held_;
     uint64_t droppedInput_ = 0;
+    uint64_t mergedInput_ = 0;
     // The text of the input each chain handles; a chain's texts live as long as the chain.
     std::array<FixedText<kMaxSysExText>, kMaxChains> texts_{};
 };

@@ -24,6 +24,14 @@ bool isPadByte(std::string_view text) {
     return v <= 0x0F || (v >= native::kPadHitForm && v <= native::kPadHitForm + 0x0F);
 }
 
+// A report without its header, from character 16 on, trailing blanks removed.
+std::string_view reportPayload(std::string_view sysEx) {
+    std::string_view payload = sysEx.size() > 15 ? sysEx.substr(15) : std::string_view();
+    while (!payload.empty() && payload.back() == ' ')
+        payload.remove_suffix(1);
+    return payload;
+}
+
 // Kind, blank, byte 7, blank, byte 8: anything shorter does not carry a value to read, and
 // neither does a report whose end byte comes in place of byte 7 or 8.
 constexpr size_t kMinPayload = 8;
@@ -31,6 +39,29 @@ bool carriesValues(std::string_view payload) {
     return payload.size() >= kMinPayload && byte7(payload) != "F7" && byte8(payload) != "F7";
 }
 } // namespace
+
+HeldKind ControllerEngine::HeldKindOf(const HostInput& input) {
+    if (!input.sysEx) {
+        if (input.data1 == native::kXYPadX)
+            return HeldKind::XYPadX;
+        return input.data1 == native::kXYPadY ? HeldKind::XYPadY : HeldKind::Press;
+    }
+    std::string_view payload = reportPayload(input.text);
+    if (!input.text.starts_with(native::kHeader) || !carriesValues(payload))
+        return HeldKind::Press;
+    const std::string_view kind = kindOf(payload);
+    const bool pressed = byte8(payload) == "7F";
+    if (kind == native::kKnobReport)
+        return byte7(payload) == "00" ? HeldKind::Knob1 : HeldKind::Knob2;
+    if (kind == native::kJogWheelReport)
+        return pressed ? HeldKind::JogLeft : HeldKind::JogRight;
+    if (kind == native::kPadReport)
+        return isPadByte(byte7(payload)) && HextoDec(byte7(payload)) < 0x28 ? HeldKind::Release
+                                                                            : HeldKind::Press;
+    if (kind == native::kButtonReport || kind == native::kPedalReport)
+        return pressed ? HeldKind::Press : HeldKind::Release;
+    return HeldKind::Press;
+}
 
 Task ControllerEngine::mWire_SysExInput(std::string_view bstrSysEx) {
     if (bInitialising)
@@ -41,10 +72,7 @@ Task ControllerEngine::mWire_SysExInput(std::string_view bstrSysEx) {
 Task ControllerEngine::AnalyzeSysExInput(std::string_view bstrSysEx) {
     if (!bstrSysEx.starts_with(native::kHeader))
         return {};
-    std::string_view payload = bstrSysEx.size() > 15 ? bstrSysEx.substr(15) : std::string_view();
-    while (!payload.empty() && payload.back() == ' ')
-        payload.remove_suffix(1);
-    return ZivUvozaroSysExIn(payload);
+    return ZivUvozaroSysExIn(reportPayload(bstrSysEx));
 }
 
 // Pad and pedal reports are handled at once; the handlers of buttons, knobs and the jog wheel may

@@ -77,8 +77,16 @@ void ControllerEngine::resumeTop() {
 void ControllerEngine::Deliver(const HostInput& input) {
     AdvanceTo(input.frame);
     if (chainCount_ >= kMaxWaitDepth || !held_.empty()) {
-        if (!held_.push(input))
+        switch (held_.push(input, HeldKindOf(input))) {
+        case HeldInput::Pushed::Kept:
+            break;
+        case HeldInput::Pushed::Merged:
+            ++mergedInput_;
+            break;
+        case HeldInput::Pushed::Full:
             ++droppedInput_;
+            break;
+        }
         return;
     }
     start(input);
@@ -95,22 +103,16 @@ void ControllerEngine::start(const HostInput& input) {
     Run(mWire_SysExInput(text));
 }
 
-// Held input runs as soon as the depth allows, oldest first; what waited too long is dropped.
+// Held input runs as soon as the depth allows, oldest first, a jog report once for each step.
 void ControllerEngine::runHeld() {
-    const Frame maxAge = clock_.framesIn(kMaxHeldAgeMs);
     while (!held_.empty() && chainCount_ < kMaxWaitDepth) {
         const HostInput input = held_.front();
-        if (clock_.now - input.frame > maxAge) {
-            held_.pop();
-            ++droppedInput_;
-            continue;
-        }
         // The text moves to the chain's own storage before the held copy is let go.
         if (input.sysEx)
             texts_[chainCount_] = input.text;
         HostInput moved = input;
         moved.text = texts_[chainCount_];
-        held_.pop();
+        held_.take();
         start(moved);
     }
 }

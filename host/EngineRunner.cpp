@@ -56,6 +56,7 @@ const EngineSnapshot* EngineRunner::TakeSnapshot() {
 DropCounts EngineRunner::Drops() const {
     DropCounts drops;
     drops.inputOversize = inputOversize_.load(std::memory_order_relaxed);
+    drops.inputMerged = inputMerged_.load(std::memory_order_relaxed);
     drops.inputHeld = inputHeld_.load(std::memory_order_relaxed);
     drops.outputFull = outputFull_.load(std::memory_order_relaxed);
     drops.outputInvalid = outputInvalid_.load(std::memory_order_relaxed);
@@ -161,6 +162,7 @@ void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_
 
 void EngineRunner::EndCycle() {
     engine_->AdvanceTo(cycleStart_ + nframes_);
+    inputMerged_.store(engine_->MergedInput(), std::memory_order_relaxed);
     inputHeld_.store(engine_->DroppedInput(), std::memory_order_relaxed);
     EngineSnapshot& snapshot = snapshots_.back();
     snapshot.state = *engine_;

@@ -119,5 +119,5 @@ private:
     TripleBuffer<EngineSnapshot> snapshots_;
     std::atomic<bool> inputOn_{false};
     std::atomic<uint64_t> cycles_{0};
-    std::atomic<uint64_t> inputOversize_{0}, inputHeld_{0}, outputFull_{0}, outputInvalid_{0};
+    std::atomic<uint64_t> inputOversize_{0}, inputMerged_{0}, inputHeld_{0}, outputFull_{0}, outputInvalid_{0};
 };

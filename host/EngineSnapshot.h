@@ -8,13 +8,14 @@
 // Messages lost, by reason.
 struct DropCounts {
     uint64_t inputOversize = 0; // SysEx longer than the host takes
-    uint64_t inputHeld = 0;     // held too long or beyond the held bound, or left at an ending
+    uint64_t inputMerged = 0;   // a continuous control's report replaced by a later one waiting
+    uint64_t inputHeld = 0;     // no room to wait, or left waiting at an ending
     uint64_t inputQueue = 0;    // no room on the way from the server's threads to the engine
     uint64_t outputFull = 0;    // no room in the server's buffer
     uint64_t outputInvalid = 0; // not valid MIDI (a value beyond 127)
 
     uint64_t total() const {
-        return inputOversize + inputHeld + inputQueue + outputFull + outputInvalid;
+        return inputOversize + inputMerged + inputHeld + inputQueue + outputFull + outputInvalid;
     }
     bool operator==(const DropCounts&) const = default;
 };

@@ -109,3 +109,50 @@ TEST(EngineRunner, WindowInputIsHandledAndEveryMessageMonitored) {
     EXPECT_EQ(seen, "128 in 2 9; 128 out 0 9; 128 out 1 3; ");
     EXPECT_TRUE(rig.runner.TakeMonitored().empty());
 }
+
+// A knob turned as fast as the controller reports (375 a second, each report a pulse) while a
+// pad is hit and released every 100 ms: every hit is answered within 20 ms and ended, and the
+// knob's last pulse starts soon after the flood instead of trailing it.
+TEST(EngineRunner, APadIsAnsweredPromptlyThroughAKnobFlood) {
+    constexpr Frame kFlood = 3 * 48000, kPadEvery = 4800, kPrompt = 960; // 3 s, 100 ms, 20 ms
+    Rig rig;
+    std::vector<Frame> hits;
+    for (Frame start = 0; start < kFlood + 48000; start += kCycle) {
+        std::vector<std::pair<uint32_t, std::vector<uint8_t>>> input;
+        if (start < kFlood) {
+            std::vector<uint8_t> knob = kKnobUp;
+            knob[7] = static_cast<uint8_t>(start / kCycle % 128);
+            input.push_back({0, knob});
+            if (start % kPadEvery == 0) {
+                input.push_back({1, kPad3Hit});
+                hits.push_back(start + 1);
+            } else if (start % kPadEvery == 2560) {
+                input.push_back({1, {0xF0, 0x42, 0x40, 0x6E, 0x08, 0x45, 0x03, 0x00, 0xF7}});
+            }
+        }
+        rig.cycle(start, input);
+    }
+    std::vector<Frame> ons;
+    size_t offs = 0, knobOns = 0, knobOffs = 0;
+    Frame lastKnobOn = 0;
+    for (const std::string& line : rig.out.lines) {
+        const Frame frame = std::stoull(line);
+        const std::string bytes = line.substr(line.find(':') + 2);
+        if (bytes == "90 03 64")
+            ons.push_back(frame);
+        offs += bytes == "90 03 00";
+        if (bytes.starts_with("90 1") && bytes.size() == 8) { // notes 19..22: knob 1's pulses
+            (bytes.ends_with("7F") ? knobOns : knobOffs) += 1;
+            if (bytes.ends_with("7F"))
+                lastKnobOn = frame;
+        }
+    }
+    ASSERT_EQ(ons.size(), hits.size());
+    for (size_t i = 0; i < hits.size(); ++i)
+        EXPECT_LE(ons[i] - hits[i], kPrompt) << "hit " << i;
+    EXPECT_EQ(offs, hits.size());
+    EXPECT_EQ(knobOns, knobOffs);
+    EXPECT_LE(lastKnobOn, kFlood + kPrompt);
+    EXPECT_GT(rig.runner.Drops().inputMerged, 0u);
+    EXPECT_EQ(rig.runner.Drops().inputHeld, 0u);
+}

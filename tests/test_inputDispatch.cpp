@@ -159,7 +159,7 @@ TEST(InputDispatch, NestingStopsAtTheWaitBound) {
             h.report("43 00 7F");
         });
     }
-    const char* const held[] = {"49 00 7F", "49 01 00", "49 00 00"}; // notes 22, 32, 20
+    const char* const held[] = {"49 00 7F", "49 01 00", "47 00 7F"}; // notes 22, 32, the pedal
     for (int k = 0; k < 3; ++k)
         h.host().after(8 + k, [&h, report = held[k]] { h.report(report); });
     h.settle();
@@ -171,7 +171,7 @@ TEST(InputDispatch, NestingStopsAtTheWaitBound) {
     for (int step = 0; step < 8; ++step)
         expected += "90 " + HexByte(100 + step).str() + " 7F, ";
     stepEnded(7);
-    expected += "90 16 7F, 90 16 00, 90 20 7F, 90 20 00, 90 14 7F, 90 14 00, ";
+    expected += "90 16 7F, 90 16 00, 90 20 7F, 90 20 00, 90 40 7F, ";
     for (int step = 6; step >= 0; --step)
         stepEnded(step);
     EXPECT_EQ(h.wire(), W(expected));
@@ -180,33 +180,70 @@ TEST(InputDispatch, NestingStopsAtTheWaitBound) {
     EXPECT_EQ(m.DroppedInput(), 0u);
 }
 
-// Held input is bounded in count and in age: beyond the count it is dropped, whole, at once;
-// input held longer than its age bound is dropped when its turn comes.
-TEST(InputDispatch, HeldInputIsBoundedInCountAndAge) {
+// Held input is bounded in count, with room kept for releases: beyond the bound a press is
+// dropped, whole, at once, while releases still wait their turn. Nothing is dropped for its age:
+// a pad hit held behind eight one-second waits still plays when its turn comes.
+TEST(InputDispatch, HeldInputIsBoundedInCountNotAge) {
     constexpr size_t kExtra = 10;
+    constexpr size_t kPresses = ControllerEngine::kMaxHeldInput - HeldInput::kReleaseRoom;
     Started h;
     ControllerEngine& m = h.main();
     m.strKnobMode = "MIDI";
     for (int k = 0; k < ControllerEngine::kMaxWaitDepth; ++k)
         h.host().after(k, [&h, k] { h.report("49 00 " + HexByte(k + 1).str()); });
     h.host().after(ControllerEngine::kMaxWaitDepth, [&h] {
-        for (size_t i = 0; i < ControllerEngine::kMaxHeldInput + kExtra; ++i)
+        for (size_t i = 0; i < kPresses + kExtra; ++i)
             h.report("47 00 7F"); // the pedal
+        for (size_t i = 0; i < kExtra; ++i)
+            h.report("47 00 00");
     });
     h.settle();
-    const auto pedals = std::count(h.host().wire.begin(), h.host().wire.end(), "90 40 7F");
-    EXPECT_EQ(static_cast<size_t>(pedals), ControllerEngine::kMaxHeldInput);
+    const auto count = [&h](const char* message) {
+        return static_cast<size_t>(std::count(h.host().wire.begin(), h.host().wire.end(), message));
+    };
+    EXPECT_EQ(count("90 40 7F"), kPresses);
+    EXPECT_EQ(count("90 40 00"), kExtra);
     EXPECT_EQ(m.DroppedInput(), kExtra);
     EXPECT_EQ(h.host().Drops().inputHeld, kExtra);
 
-    // Eight one-second waits: a pad hit held behind them is too old once its turn comes.
     h.clear();
     m.strFlashMidiCC = "MIDI";
     for (int k = 0; k < ControllerEngine::kMaxWaitDepth; ++k)
         m.Run(m.SetDisplayForTime("ABC"));
     h.report("45 43 64");
     const Wire wire = h.wire();
-    EXPECT_EQ(std::count(wire.begin(), wire.end(), "90 03 64"), 0);
-    EXPECT_EQ(m.DroppedInput(), kExtra + 1);
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), "90 03 64"), 1);
+    EXPECT_EQ(m.DroppedInput(), kExtra);
     EXPECT_EQ(m.WaitDepth(), 0);
+}
+
+// Reports of a continuous control that wait together merge: a knob's into its latest value, the
+// jog wheel's steps counted up to their bound; a press between them keeps its place.
+TEST(InputDispatch, WaitingReportsOfAControlMerge) {
+    Started h;
+    ControllerEngine& m = h.main();
+    m.strKnobMode = m.strJogWheelMode = m.strFlashMidiCC = "MIDI";
+    m.intJogWheelLeft = 40;
+    for (int k = 0; k < ControllerEngine::kMaxWaitDepth; ++k)
+        m.Run(m.SetDisplayForTime("ABC"));
+    h.host().after(1, [&h] {
+        for (const char* report : {"49 00 10", "43 00 7F", "49 00 20", "43 00 7F", "43 00 7F",
+                                   "43 00 7F", "43 00 7F", "49 00 08", "45 43 64", "49 00 30"})
+            h.report(report);
+    });
+    h.host().cycle();
+    h.host().cycle();
+    EXPECT_EQ(m.HeldInputCount(), 4u); // knob 1 at 08, jog left x3, the pad, knob 1 at 30
+    EXPECT_EQ(m.MergedInput(), 4u);    // two knob values, two jog steps
+    EXPECT_EQ(m.DroppedInput(), 2u);   // jog steps past the bound
+    std::string expected = "90 15 7F, 90 15 00, "; // 08 from 00: rising
+    for (int step = 0; step < 3; ++step)
+        expected += "90 28 7F, 90 28 00, [00 00 00 00 00|2D 2D 58], ";
+    expected += "f0 42 40 6e 08 01 43 20 f7, 90 03 64, 90 15 7F, 90 15 00";
+    Wire wire = h.wire();
+    wire.erase(
+        std::remove_if(wire.begin(), wire.end(),
+                       [](const std::string& w) { return w.starts_with("f0 42 40 6e 08 22"); }),
+        wire.end());
+    EXPECT_EQ(wire, W(expected));
 }

@@ -42,9 +42,11 @@ TEST(StatusTexts, SayTheLinkInPlainWords) {
 
     DropCounts drops;
     EXPECT_EQ(DropsText(drops), "none");
+    drops.inputMerged = 5;
     drops.inputHeld = 3;
     drops.outputInvalid = 1;
-    EXPECT_EQ(DropsText(drops), "4 messages (3 held too long, 1 not valid MIDI)");
+    EXPECT_EQ(DropsText(drops),
+              "9 messages (5 merged while waiting, 3 no room to wait, 1 not valid MIDI)");
 }
 
 // Ports that belong together (one device, both ways) are one choice; its pattern matches them

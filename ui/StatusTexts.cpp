@@ -55,7 +55,8 @@ std::string DropsText(const DropCounts& drops) {
             why += (why.empty() ? "" : ", ") + std::to_string(count) + " " + reason;
     };
     add(drops.inputOversize, "too long");
-    add(drops.inputHeld, "held too long");
+    add(drops.inputMerged, "merged while waiting");
+    add(drops.inputHeld, "no room to wait");
     add(drops.inputQueue, "no room on the way in");
     add(drops.outputFull, "no room on the way out");
     add(drops.outputInvalid, "not valid MIDI");

@@ -271,16 +271,18 @@ LinkStatus JackHost::Link() {
     return link;
 }
 
+// Losses only: a knob's in-between values merged while it waited are by design, not lost.
 void JackHost::reportDrops() {
-    const DropCounts drops = Drops();
+    DropCounts drops = Drops();
+    drops.inputMerged = reportedDrops_.inputMerged;
     if (drops == reportedDrops_)
         return;
     const auto more = [](uint64_t now, uint64_t before) {
         return static_cast<unsigned long long>(now - before);
     };
     std::fprintf(stderr,
-                 "orvan: messages dropped since the last report: %llu too long, %llu held too "
-                 "long, %llu queue full, %llu output full, %llu not valid MIDI\n",
+                 "orvan: messages dropped since the last report: %llu too long, %llu no room to "
+                 "wait, %llu queue full, %llu output full, %llu not valid MIDI\n",
                  more(drops.inputOversize, reportedDrops_.inputOversize),
                  more(drops.inputHeld, reportedDrops_.inputHeld),
                  more(drops.inputQueue, reportedDrops_.inputQueue),
