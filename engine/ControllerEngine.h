@@ -49,6 +49,9 @@ public:
     // Every ending: the note-off of each pulse in flight, innermost first; then every waiting
     // handler and all held input are given up.
     void EndChains();
+    // A server's return: every wait under way ends now, innermost first, each handler going on
+    // to its end, and the held input runs.
+    void FinishWaits();
 
     // Input dispatch (engine/inputDispatch.cpp)
     Task mWire_SysExInput(std::string_view bstrSysEx);
@@ -64,8 +67,8 @@ public:
     Task btnInitNativeMode_Click(std::optional<PadRecall> recall = std::nullopt);
     Task InitNativeMode();
     void ZivUvozaro_InitVariables();
-    // The three entry messages and the current LED packet: a controller that was away shows the
-    // state it had.
+    // The three entry messages and the LED packet built from the state of the moment: a
+    // controller that was away or connected late shows what it should.
     void ResendNativeState();
 
     // LEDs (engine/ledPacket.cpp)
@@ -134,7 +137,8 @@ public:
     int DeepestWaitDepth() const { return deepestWaitDepth_; }
     // Held input that found no room, or was left at an ending.
     uint64_t DroppedInput() const { return droppedInput_; }
-    // Reports of a continuous control that a later one took the place of while they waited.
+    // Reports of a continuous control that a later one took the place of while they waited, and
+    // jog steps past the bound.
     uint64_t MergedInput() const { return mergedInput_; }
     std::size_t HeldInputCount() const { return held_.size(); }
     FrameArena& Arena() { return arena_; }

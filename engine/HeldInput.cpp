@@ -18,9 +18,7 @@ HeldInput::Pushed HeldInput::push(const HostInput& input, HeldKind kind) {
     }
     if (Entry* waiting = waitingOf(kind, input.text.size())) {
         if (kind == HeldKind::JogLeft || kind == HeldKind::JogRight) {
-            if (waiting->steps == kMaxJogSteps)
-                return Pushed::Full;
-            ++waiting->steps;
+            waiting->steps = std::min<uint16_t>(waiting->steps + 1, kMaxJogSteps);
         } else {
             std::memcpy(text_ + waiting->textAt % kTextBytes, input.text.data(), input.text.size());
             waiting->input.frame = input.frame;

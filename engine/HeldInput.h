@@ -26,8 +26,9 @@ public:
     static constexpr uint16_t kMaxJogSteps = 3;
 
     enum class Pushed { Kept, Merged, Full };
-    // Copies the input in, or merges it into a waiting report of its control; Full (and nothing
-    // kept) when it does not fit, or when a jog step finds its waiting report at the bound.
+    // Copies the input in, or merges it into a waiting report of its control (a jog step that
+    // finds its waiting report at the bound merges into it without a trace); Full (and nothing
+    // kept) when it does not fit.
     Pushed push(const HostInput& input, HeldKind kind);
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }

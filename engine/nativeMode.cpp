@@ -31,5 +31,5 @@ void ControllerEngine::ResendNativeState() {
     Wire().HostSendSysEx(native::kSwitchOn);
     Wire().HostSendSysEx(native::kEntryLedPacket);
     Wire().HostSendSysEx(native::kSetupPacket);
-    Wire().HostSendSysEx(strLedSysEx);
+    ZivUvozaro_SetLights();
 }

@@ -117,6 +117,11 @@ void ControllerEngine::runHeld() {
     }
 }
 
+void ControllerEngine::FinishWaits() {
+    while (chainCount_ > 0)
+        resumeTop();
+}
+
 void ControllerEngine::EndChains() {
     droppedInput_ += held_.size();
     held_.clear();

@@ -67,6 +67,13 @@ void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output
     output_ = &output;
     cycleStart_ = start;
     nframes_ = nframes;
+    holding_ = !linked_.load(std::memory_order_acquire);
+    if (holding_) {
+        waitsToEnd_ = true;
+        return;
+    }
+    if (std::exchange(waitsToEnd_, false))
+        engine_->FinishWaits();
     engine_->AdvanceTo(start);
     const bool inputOn = inputOn_.load(std::memory_order_acquire) && !ended_;
     if (inputOn && !wasInputOn_) {
@@ -108,7 +115,8 @@ void EngineRunner::applyCommands() {
             break;
         }
         case Command::Resend:
-            engine_->ResendNativeState();
+            if (nativeMode_)
+                engine_->ResendNativeState();
             break;
         case Command::Input:
             Input(FromWindow, cycleStart_, payload, header.size);
@@ -132,7 +140,7 @@ void EngineRunner::end() {
 }
 
 void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_t size) {
-    if (!wasInputOn_)
+    if (!wasInputOn_ || holding_)
         return;
     MidiAssembler& assembler = assemblers_[source];
     for (size_t i = 0; i < size; ++i) {
@@ -161,6 +169,11 @@ void EngineRunner::Input(Source source, Frame frame, const uint8_t* bytes, size_
 }
 
 void EngineRunner::EndCycle() {
+    if (holding_) {
+        output_ = nullptr;
+        cycles_.fetch_add(1, std::memory_order_release);
+        return;
+    }
     engine_->AdvanceTo(cycleStart_ + nframes_);
     inputMerged_.store(engine_->MergedInput(), std::memory_order_relaxed);
     inputHeld_.store(engine_->DroppedInput(), std::memory_order_relaxed);

@@ -53,6 +53,8 @@ public:
     // Window thread. False when the queue is full and the command was not taken.
     bool PostNativeMode(const std::optional<PadRecall>& recall);
     bool PostSettings(const ControllerSettings& settings, std::optional<int> tapIntervalMs);
+    // A controller was connected: when native mode is on, it gets the three entry messages and
+    // the LED packet of the moment.
     bool PostResendNativeState();
     // Input the window makes (the virtual controller): whole messages, handled at the start of
     // the next cycle like the controller's own.
@@ -62,6 +64,13 @@ public:
     bool PostEnd();
     // Whether input reaches the engine at all.
     void SetInputOn(bool on) { inputOn_.store(on, std::memory_order_release); }
+    // The transport's, before it starts a client: nothing is handled or sent and the clock stands
+    // still until Linked(), since the new client's connections are not made yet.
+    void HoldUntilLinked() { linked_.store(false, std::memory_order_release); }
+    // The transport's, once the connections are made: the next cycle first ends every wait still
+    // under way, so that each pulse in flight when a server went away ends with its note-off,
+    // then goes on.
+    void Linked() { linked_.store(true, std::memory_order_release); }
     // The newest snapshot when one was taken since the last call, else nullptr.
     const EngineSnapshot* TakeSnapshot();
     DropCounts Drops() const;
@@ -105,6 +114,8 @@ private:
     Frame cycleStart_ = 0;
     uint32_t nframes_ = 0;
     bool wasInputOn_ = false;
+    bool holding_ = false;    // this cycle waits for the link
+    bool waitsToEnd_ = false; // a hold ended: the waits under way end first
     bool nativeMode_ = false;
     bool ended_ = false;
     SoundingNotes sounding_;
@@ -118,6 +129,8 @@ private:
     std::atomic<uint64_t> monitorOverflow_{0};
     TripleBuffer<EngineSnapshot> snapshots_;
     std::atomic<bool> inputOn_{false};
+    std::atomic<bool> linked_{true};
     std::atomic<uint64_t> cycles_{0};
-    std::atomic<uint64_t> inputOversize_{0}, inputMerged_{0}, inputHeld_{0}, outputFull_{0}, outputInvalid_{0};
+    std::atomic<uint64_t> inputOversize_{0}, inputMerged_{0}, inputHeld_{0}, outputFull_{0},
+        outputInvalid_{0};
 };

@@ -8,7 +8,7 @@
 // Messages lost, by reason.
 struct DropCounts {
     uint64_t inputOversize = 0; // SysEx longer than the host takes
-    uint64_t inputMerged = 0;   // a continuous control's report replaced by a later one waiting
+    uint64_t inputMerged = 0;   // a continuous control's waiting report replaced by a later one
     uint64_t inputHeld = 0;     // no room to wait, or left waiting at an ending
     uint64_t inputQueue = 0;    // no room on the way from the server's threads to the engine
     uint64_t outputFull = 0;    // no room in the server's buffer

@@ -47,8 +47,6 @@ public:
     struct Events {
         // The server went away: no more input, no more output.
         std::function<void()> StopInputRequest;
-        // A port matching the controller pattern appeared again and was connected (a replug).
-        std::function<void()> ControllerReturned;
         // Ports or connections came or went, or the link changed.
         std::function<void()> GraphChanged;
         // The server came back and the host is attached again, its connections restored.

@@ -234,8 +234,8 @@ TEST(InputDispatch, WaitingReportsOfAControlMerge) {
     h.host().cycle();
     h.host().cycle();
     EXPECT_EQ(m.HeldInputCount(), 4u); // knob 1 at 08, jog left x3, the pad, knob 1 at 30
-    EXPECT_EQ(m.MergedInput(), 4u);    // two knob values, two jog steps
-    EXPECT_EQ(m.DroppedInput(), 2u);   // jog steps past the bound
+    EXPECT_EQ(m.MergedInput(), 6u);    // two knob values, four jog steps (two past the bound)
+    EXPECT_EQ(m.DroppedInput(), 0u);
     std::string expected = "90 15 7F, 90 15 00, "; // 08 from 00: rising
     for (int step = 0; step < 3; ++step)
         expected += "90 28 7F, 90 28 00, [00 00 00 00 00|2D 2D 58], ";

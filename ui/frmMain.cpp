@@ -152,13 +152,6 @@ void frmMain::Form_Load() {
     mWire = createHost_();
     MidiHost::Events events;
     events.StopInputRequest = [this] { RunEvent([this] { mWire_StopInputRequest(); }); };
-    // A replugged controller shows the state it had, if native mode was on.
-    events.ControllerReturned = [this] {
-        RunEvent([this] {
-            if (snapshot_.nativeMode)
-                runner_.PostResendNativeState();
-        });
-    };
     events.GraphChanged = [this] { RunEvent([this] { RefreshLink(); }); };
     events.Reattached = [this] { RunEvent([this] { mWire_Reattached(); }); };
     mWire->setEvents(std::move(events));
@@ -388,11 +381,9 @@ void frmMain::mWire_StopInputRequest() {
         Wire().HostInputEvents(0);
 }
 
-// Back on the server with what was connected: input on again, and a controller that was in
-// native mode is put back into it, showing the state of the moment.
+// Back on the server with what was connected (the host puts the controller back into native mode
+// if it was on): input on again.
 void frmMain::mWire_Reattached() {
     Wire().HostInputEvents(1);
     showInstance();
-    if (snapshot_.nativeMode)
-        runner_.PostResendNativeState();
 }

@@ -140,30 +140,28 @@ std::vector<std::string> JackHost::connectionsOf(Port a, Port b) const {
 
 // Connects a port to the side(s) whose pattern matches its full name, and to the ports it was
 // connected to before: a sending port to the side's input, a receiving port to its output. True
-// when controller_out was newly connected; `connected` is set when any connection was made.
-bool JackHost::connectMatching(const std::string& name, int flags, bool& connected) {
+// when a connection was made.
+bool JackHost::connectMatching(const std::string& name, int flags) {
     if (!live() || isOwnPort(name))
         return false;
     const bool sends = (flags & JackPortIsOutput) != 0;
+    bool connected = false;
     const auto link = [&](bool wanted, Port in, Port out) {
         if (!wanted)
-            return false;
+            return;
         const std::string from = sends ? name : portName(out);
         const std::string to = sends ? portName(in) : name;
-        const bool made = jack_connect(client_, from.c_str(), to.c_str()) == 0;
-        connected = connected || made;
-        return made && !sends;
+        connected = jack_connect(client_, from.c_str(), to.c_str()) == 0 || connected;
     };
     const auto remembered = [&](Port in, Port out) {
         const Port ours = sends ? in : out;
         return std::find(remembered_.begin(), remembered_.end(), std::make_pair(ours, name)) !=
                remembered_.end();
     };
-    const bool controllerSink =
-        link(matches(controllerPattern_.regex, name) || remembered(ControllerIn, ControllerOut),
-             ControllerIn, ControllerOut);
+    link(matches(controllerPattern_.regex, name) || remembered(ControllerIn, ControllerOut),
+         ControllerIn, ControllerOut);
     link(matches(dawPattern_.regex, name) || remembered(DawIn, DawOut), DawIn, DawOut);
-    return controllerSink;
+    return connected;
 }
 
 // A new connection takes effect at the start of a later process cycle. Waiting for two of
@@ -182,7 +180,7 @@ void JackHost::connectExisting() {
     bool connected = false;
     for (unsigned long direction : {JackPortIsOutput, JackPortIsInput}) {
         for (const std::string& name : otherMidiPorts(direction))
-            connectMatching(name, static_cast<int>(direction), connected);
+            connected = connectMatching(name, static_cast<int>(direction)) || connected;
     }
     if (connected)
         awaitNewGraph();
@@ -218,13 +216,24 @@ void JackHost::handleAppearedPorts() {
         std::lock_guard<std::mutex> lock(appearedLock_);
         appeared.swap(appeared_);
     }
-    for (const Appeared& port : appeared) {
-        bool connected = false;
-        const bool controllerBack = connectMatching(port.name, port.flags, connected);
-        if (connected)
+    for (const Appeared& port : appeared)
+        if (connectMatching(port.name, port.flags))
             awaitNewGraph();
-        if (controllerBack && events_.ControllerReturned)
-            events_.ControllerReturned();
+}
+
+// Whatever connected it (a choice, a pattern, a replug, a connection made by hand, the server's
+// return), a controller newly connected to controller_out is put into native mode when that is
+// on, showing the state of the moment, once the connection carries.
+void JackHost::followController() {
+    std::vector<std::string> peers = connectionsOf(ControllerOut);
+    const bool newcomer = std::any_of(peers.begin(), peers.end(), [this](const std::string& peer) {
+        return std::find(controllerPeers_.begin(), controllerPeers_.end(), peer) ==
+               controllerPeers_.end();
+    });
+    controllerPeers_ = std::move(peers);
+    if (newcomer) {
+        awaitNewGraph();
+        runner_.PostResendNativeState();
     }
 }
 
@@ -269,6 +278,8 @@ void JackHost::replaceSide(Pattern& pattern, const std::string& text, const char
     pattern = {text, std::move(regex)};
     std::erase_if(remembered_,
                   [&](const auto& entry) { return entry.first == in || entry.first == out; });
+    if (in == ControllerIn)
+        controllerPeers_.clear(); // a controller chosen again is put back into native mode too
     if (!client_)
         return;
     for (Port port : {in, out})

@@ -137,10 +137,15 @@ void JackHost::attach() {
         }
         jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
         jack_set_port_connect_callback(client_, &JackHost::connectionThunk, this);
+        // What the engine owes (a pulse's note-off, the controller's state) must not go out
+        // before the connections it is owed to are there again.
+        runner_.HoldUntilLinked();
+        controllerPeers_.clear();
         if (jack_activate(client_) != 0 || jack_activate(feedbackClient_) != 0)
             throw HostError("cannot activate the JACK client " + clientName_);
         state_ = LinkStatus::State::Attached;
         connectExisting();
+        runner_.Linked();
     } catch (const ServerLost&) {
         // jackd's libjack frees the clients of a server it has lost when the next client is
         // opened, so the one opened before may be gone already: closing it would free it twice.
@@ -216,6 +221,7 @@ void JackHost::Poll() {
     handleAppearedPorts();
     if (graphChanged_.exchange(false)) {
         rememberConnections();
+        followController();
         if (events_.GraphChanged)
             events_.GraphChanged();
     }

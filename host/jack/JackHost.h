@@ -129,7 +129,8 @@ private:
     std::vector<PortInfo> midiPorts() const;
     std::vector<std::string> connectionsOf(Port port) const;
     std::vector<std::string> connectionsOf(Port a, Port b) const;
-    bool connectMatching(const std::string& name, int flags, bool& connected);
+    bool connectMatching(const std::string& name, int flags);
+    void followController();
     void awaitNewGraph();
     void connectExisting();
     void handleAppearedPorts();
@@ -169,6 +170,8 @@ private:
     std::chrono::steady_clock::time_point nextTry_{};
     // Our port's short name and the peer port, for every connection there was.
     std::vector<std::pair<Port, std::string>> remembered_;
+    // What controller_out was connected to when the graph was last looked at.
+    std::vector<std::string> controllerPeers_;
     bool inputCapture_ = false;
     bool inputEvents_ = false;
     bool stopRaised_ = false;

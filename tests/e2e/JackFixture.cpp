@@ -31,6 +31,13 @@ HostOptions OptionsFor(const std::string& server, const std::vector<std::string>
     return options;
 }
 
+const std::vector<Bytes> kEntryMessages = {
+    HexBytes("F0 42 40 6E 08 00 00 01 F7"),
+    HexBytes("F0 42 40 6E 08 3F 0A 01 00 00 00 00 00 03 58 58 45 F7"),
+    HexBytes("F0 42 40 6E 08 3F 2A 00 00 05 05 05 7F 7E 00 00 00 0A 0A 0A 0A 0A 0A 0A 0A 0A 0A "
+             "0A 0A 0A 0A 0A 0A 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 F7"),
+};
+
 ControllerSettings AllNotes() {
     ControllerSettings settings;
     for (SettingText* kind :

@@ -29,6 +29,9 @@ Peers MakePeers(const std::string& server, const std::string& name);
 // Options that make Orvan connect itself to the peers named here.
 HostOptions OptionsFor(const std::string& server, const std::vector<std::string>& peerNames);
 
+// The three messages that put the controller into native mode, as they arrive.
+extern const std::vector<Bytes> kEntryMessages;
+
 // Settings under which pads, knobs, the jog wheel and the bank buttons all send notes.
 ControllerSettings AllNotes();
 

@@ -75,27 +75,28 @@ TEST_F(JackGraph, CloseOnClientExitIsRecorded) {
     EXPECT_FALSE(host->closeOnClientExit());
 }
 
-TEST_F(JackGraph, APortThatAppearsLaterIsConnected) {
+// Native mode entered before the controller is there, a pad switched on from the screen, then
+// the controller appears: it is connected and put into native mode, showing the pad lit.
+TEST_F(JackGraph, ALateControllerIsConnectedAndShownTheStateOfTheMoment) {
     const std::string lateName = UniqueName("late");
-    HostOptions options = OptionsFor(SharedServer().name(), {peers.name, lateName});
+    HostOptions options = OptionsFor(SharedServer().name(), {lateName});
     options.dawPorts.clear();
     openHost(options);
-    int returned = 0;
-    MidiHost::Events events;
-    events.ControllerReturned = [&returned] { ++returned; };
-    host->setEvents(std::move(events));
+    runner.PostNativeMode(std::nullopt);
+    for (const char* report : {"48 00 7F", "45 45 40", "48 00 00", "45 45 40"}) // pad 6 TOGGLE, on
+        runner.PostInput(HexBytes(std::string("F0 42 40 6E 08 ") + report + " F7").data(), 9);
+    ASSERT_TRUE(waitFor([&] { return runner.TakeSnapshot() != nullptr; }));
 
     Peers late = MakePeers(SharedServer().name(), lateName);
-    ASSERT_TRUE(waitFor([&] { return returned == 1; }));
+    ASSERT_TRUE(waitFor([&] { return late.rx->received("pad_rx").size() >= 4; }));
     const auto openIn =
         enumerate(*host, &MidiHost::HostOpenMidiInFirst, &MidiHost::HostOpenMidiInNext);
     EXPECT_TRUE(contains(openIn, late.tx->port("pad_tx")));
     EXPECT_FALSE(contains(openIn, late.tx->port("song_tx"))); // no music software pattern
-    runner.PostResendNativeState();
-    ASSERT_TRUE(WaitUntil([&] { return late.rx->received("pad_rx").size() >= 4; }));
     ASSERT_TRUE(late.rx->settle());
-    EXPECT_EQ(late.rx->receivedBytes("pad_rx").front(), HexBytes("F0 42 40 6E 08 00 00 01 F7"));
-    EXPECT_EQ(returned, 1);
+    std::vector<Bytes> expected = kEntryMessages;
+    expected.push_back(HexBytes("F0 42 40 6E 08 3F 0A 01 20 00 00 00 10 00 2D 5F 2D F7"));
+    EXPECT_EQ(late.rx->receivedBytes("pad_rx"), expected);
 }
 
 TEST_F(JackGraph, TheMainWindowShowsTheHostAndItsConnections) {

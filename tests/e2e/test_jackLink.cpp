@@ -56,8 +56,9 @@ extern "C" jack_client_t* jack_client_open(const char* name, jack_options_t opti
     return open(name, options, status, server);
 }
 
-// The server stops and starts again: Orvan attaches again, connects what was connected
-// (made by hand, no pattern), puts the controller back into native mode and answers a pad.
+// The server stops while jog pulses are in flight and starts again: Orvan attaches again,
+// connects what was connected (made by hand, no pattern), ends every pulse that was in flight,
+// puts the controller back into native mode and answers a pad.
 TEST(JackLink, ReattachesReconnectsAndReentersNativeMode) {
     PrivateServer server("reattach");
     const std::string name = UniqueName("peer");
@@ -75,8 +76,14 @@ TEST(JackLink, ReattachesReconnectsAndReentersNativeMode) {
     ASSERT_TRUE(WaitUntil(
         [&] { return contains(Items(window.main().ListOpenMidiIn), peers->tx->port("pad_tx")); }));
 
-    peers.reset();
+    // A jog step a cycle, faster than its pulse ends: pulses nest, and are in flight when the
+    // server stops.
+    for (int step = 0; step < 200; ++step)
+        peers->tx->send("pad_tx", HexBytes("F0 42 40 6E 08 43 00 7F F7"));
+    ASSERT_TRUE(WaitUntil([&] { return peers->rx->received("song_rx").size() >= 40; }));
     server.stop();
+    std::vector<Bytes> jog = peers->rx->receivedBytes("song_rx");
+    peers.reset();
     // The window lets go of the dead server before anything in this process opens a client
     // again: libjack would clean the dead clients up under it.
     ASSERT_TRUE(WaitUntil([&] { return !window.host().attached(); }));
@@ -86,10 +93,24 @@ TEST(JackLink, ReattachesReconnectsAndReentersNativeMode) {
     server.restart();
     const auto back = std::chrono::steady_clock::now();
     peers = std::make_unique<Peers>(MakePeers(server.name(), name));
-    ASSERT_TRUE(WaitUntil([&] { return peers->rx->received("pad_rx").size() >= 4; }));
-    EXPECT_EQ(peers->rx->receivedBytes("pad_rx").front(), HexBytes("F0 42 40 6E 08 00 00 01 F7"));
+    // The pulses' handlers end (the jog wheel's display), then the entry and the state.
+    const auto entered = [&] {
+        const std::vector<Bytes> got = peers->rx->receivedBytes("pad_rx");
+        const auto at =
+            std::search(got.begin(), got.end(), kEntryMessages.begin(), kEntryMessages.end());
+        return at != got.end() && got.end() - at >= 4;
+    };
+    ASSERT_TRUE(WaitUntil(entered));
+    const std::vector<Bytes> ends = peers->rx->receivedBytes("song_rx");
+    ASSERT_FALSE(ends.empty());
+    EXPECT_EQ(ends.front(), (Bytes{0x90, 40, 0})); // the pulses in flight end first
+    jog.insert(jog.end(), ends.begin(), ends.end());
+    const auto count = [&jog](uint8_t velocity) {
+        return std::count(jog.begin(), jog.end(), Bytes{0x90, 40, velocity});
+    };
+    EXPECT_LE(count(0x7F), count(0)); // every note-on that went out was ended
     peers->tx->send("pad_tx", HexBytes("F0 42 40 6E 08 45 43 64 F7"));
-    ASSERT_TRUE(WaitUntil([&] { return !peers->rx->received("song_rx").empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return peers->rx->receivedBytes("song_rx").back()[1] == 3; }));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - back).count();
     std::printf("reattached, reconnected and answered a pad %.2f s after the server's return\n",

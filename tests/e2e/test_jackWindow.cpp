@@ -3,13 +3,6 @@
 #include <algorithm>
 
 namespace {
-const std::vector<Bytes> kEntryMessages = {
-    HexBytes("F0 42 40 6E 08 00 00 01 F7"),
-    HexBytes("F0 42 40 6E 08 3F 0A 01 00 00 00 00 00 03 58 58 45 F7"),
-    HexBytes("F0 42 40 6E 08 3F 2A 00 00 05 05 05 7F 7E 00 00 00 0A 0A 0A 0A 0A 0A 0A 0A 0A 0A "
-             "0A 0A 0A 0A 0A 0A 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 F7"),
-};
-
 // Every note that was switched on was switched off again, as often.
 bool everyNoteEnded(const std::vector<Bytes>& messages) {
     std::array<int, 128> sounding{};

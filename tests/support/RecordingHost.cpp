@@ -174,13 +174,9 @@ void RecordingHost::raiseStopInputRequest() {
 
 void RecordingHost::raiseReattached() {
     link.state = LinkStatus::State::Attached;
+    runner_->PostResendNativeState();
     if (events_.Reattached)
         events_.Reattached();
-}
-
-void RecordingHost::raiseControllerReturned() {
-    if (events_.ControllerReturned)
-        events_.ControllerReturned();
 }
 
 void RecordingHost::cycle() {

@@ -57,10 +57,10 @@ public:
     // engine's handler directly.
     void raiseMidiInput(int32_t status, int32_t data1, int32_t data2);
     void raiseSysEx(const std::string& text);
-    // The server goes (the link is lost) and comes back.
+    // The server goes (the link is lost) and comes back; as a real host does, the controller
+    // it connects again is put back into native mode if that is on.
     void raiseStopInputRequest();
     void raiseReattached();
-    void raiseControllerReturned();
     // The action runs in the first cycle that begins while the engine waits (inside a pulse):
     // input it raises is handled in that cycle.
     void duringNextWait(std::function<void()> action);
