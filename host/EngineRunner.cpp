@@ -23,7 +23,8 @@ EngineRunner::EngineRunner(MidiOut* tap)
 EngineRunner::~EngineRunner() = default;
 
 bool EngineRunner::post(Command command, const void* payload, size_t size) {
-    const CommandHeader header{command, static_cast<uint32_t>(size)};
+    const CommandHeader header{command, static_cast<uint32_t>(size),
+                               attachment_.load(std::memory_order_relaxed)};
     return commands_.write(&header, sizeof header, payload, size);
 }
 
@@ -81,6 +82,7 @@ void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output
             assembler.reset(); // nothing half-read from before input was switched off
     }
     wasInputOn_ = inputOn;
+    enteredThisCycle_ = false;
     applyCommands();
 }
 
@@ -102,7 +104,8 @@ void EngineRunner::applyCommands() {
         case Command::NativeMode: {
             std::optional<PadRecall> recall;
             std::memcpy(&recall, payload, sizeof recall);
-            nativeMode_ = true;
+            ++nativeEntries_;
+            enteredThisCycle_ = true;
             engine_->Run(engine_->btnInitNativeMode_Click(recall));
             break;
         }
@@ -115,11 +118,12 @@ void EngineRunner::applyCommands() {
             break;
         }
         case Command::Resend:
-            if (nativeMode_)
+            if (nativeEntries_ > 0 && !enteredThisCycle_)
                 engine_->ResendNativeState();
             break;
         case Command::Input:
-            Input(FromWindow, cycleStart_, payload, header.size);
+            if (header.attachment == attachment_.load(std::memory_order_acquire))
+                Input(FromWindow, cycleStart_, payload, header.size);
             break;
         case Command::End:
             end();
@@ -184,7 +188,8 @@ void EngineRunner::EndCycle() {
     snapshot.waitDepth = engine_->WaitDepth();
     snapshot.deepestWaitDepth = engine_->DeepestWaitDepth();
     snapshot.heldInput = engine_->HeldInputCount();
-    snapshot.nativeMode = nativeMode_;
+    snapshot.nativeMode = nativeEntries_ > 0;
+    snapshot.nativeEntries = nativeEntries_;
     snapshot.ended = ended_;
     snapshots_.publish();
     output_ = nullptr;

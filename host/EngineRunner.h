@@ -57,7 +57,8 @@ public:
     // the LED packet of the moment.
     bool PostResendNativeState();
     // Input the window makes (the virtual controller): whole messages, handled at the start of
-    // the next cycle like the controller's own.
+    // the next cycle like the controller's own, if that cycle belongs to the same attachment to a
+    // server: what is made while none is attached is not played later.
     bool PostInput(const uint8_t* bytes, size_t size);
     // The ending: every pulse in flight ends with its note-off, then every other note still
     // sounding (a pad held or latched on), then nothing more is handled.
@@ -66,7 +67,10 @@ public:
     void SetInputOn(bool on) { inputOn_.store(on, std::memory_order_release); }
     // The transport's, before it starts a client: nothing is handled or sent and the clock stands
     // still until Linked(), since the new client's connections are not made yet.
-    void HoldUntilLinked() { linked_.store(false, std::memory_order_release); }
+    void HoldUntilLinked() {
+        attachment_.fetch_add(1, std::memory_order_release);
+        linked_.store(false, std::memory_order_release);
+    }
     // The transport's, once the connections are made: the next cycle first ends every wait still
     // under way, so that each pulse in flight when a server went away ends with its note-off,
     // then goes on.
@@ -91,6 +95,7 @@ private:
     struct CommandHeader {
         Command command;
         uint32_t size;
+        uint32_t attachment; // when it was posted
     };
     struct SettingsCommand {
         ControllerSettings settings;
@@ -116,7 +121,8 @@ private:
     bool wasInputOn_ = false;
     bool holding_ = false;    // this cycle waits for the link
     bool waitsToEnd_ = false; // a hold ended: the waits under way end first
-    bool nativeMode_ = false;
+    uint32_t nativeEntries_ = 0;
+    bool enteredThisCycle_ = false; // a resend now would repeat the entry
     bool ended_ = false;
     SoundingNotes sounding_;
     uint64_t sequence_ = 0;
@@ -130,6 +136,7 @@ private:
     TripleBuffer<EngineSnapshot> snapshots_;
     std::atomic<bool> inputOn_{false};
     std::atomic<bool> linked_{true};
+    std::atomic<uint32_t> attachment_{0}; // attachments to a server so far
     std::atomic<uint64_t> cycles_{0};
     std::atomic<uint64_t> inputOversize_{0}, inputMerged_{0}, inputHeld_{0}, outputFull_{0},
         outputInvalid_{0};

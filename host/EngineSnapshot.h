@@ -28,6 +28,7 @@ struct EngineSnapshot {
     int waitDepth = 0;
     int deepestWaitDepth = 0;
     uint64_t heldInput = 0;
-    bool nativeMode = false; // "Native Mode" was entered in this run
-    bool ended = false;      // the ending ran: no note is left sounding, nothing is handled
+    bool nativeMode = false;    // "Native Mode" was entered in this run
+    uint32_t nativeEntries = 0; // how often
+    bool ended = false;         // the ending ran: no note is left sounding, nothing is handled
 };

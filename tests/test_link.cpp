@@ -2,11 +2,14 @@
 // happens when the server goes and comes back.
 #include "FreshStore.h"
 #include "Kit.h"
+#include "ui/ControllerView.h"
 #include "ui/PortChoices.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"
 #include "ui/StatusTexts.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -34,11 +37,14 @@ TEST(StatusTexts, SayTheLinkInPlainWords) {
               "both ways: pad:out in, pad:in, x:in out");
 
     EngineSnapshot engine;
-    EXPECT_EQ(NativeModeText(engine), "off");
+    EXPECT_EQ(NativeModeText(engine, false, false), "off");
+    EXPECT_EQ(NativeModeText(engine, false, true),
+              "pending: entered once the JACK server is attached");
     engine.nativeMode = true;
     engine.state.intCurrentBank = 1;
     engine.state.intMidiChannel = 9;
-    EXPECT_EQ(NativeModeText(engine), "on, bank 2, channel 10");
+    EXPECT_EQ(NativeModeText(engine, true, false), "on, bank 2, channel 10");
+    EXPECT_EQ(NativeModeText(engine, false, false), "on, waiting for the controller");
 
     DropCounts drops;
     EXPECT_EQ(DropsText(drops), "none");
@@ -94,6 +100,32 @@ TEST(LinkWindow, ServerLossAndReturn) {
     h.clear();
     h.report("47 00 7F");
     EXPECT_EQ(h.wire(), W("90 40 7F"));
+}
+
+// Made while no server is attached: pad keys are not kept to be played later, while a "Native
+// Mode" press is shown as pending and entered once the server is back.
+TEST(LinkWindow, WhileDetachedKeysAreNotKeptAndNativeModeIsPending) {
+    Started h;
+    h.main().strFlashMidiCC = "MIDI";
+    h.host().raiseStopInputRequest();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+        QApplication::sendEvent(h.window().controllerView, &key);
+    }
+    h.window().btnInitNativeMode->click();
+    h.window().RefreshFromHost();
+    EXPECT_EQ(h.window().statusArea->nativeMode->text().toStdString(),
+              "pending: entered once the JACK server is attached");
+    h.clear();
+    h.host().raiseReattached();
+    const Wire wire = h.wire();
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), "f0 42 40 6e 08 00 00 01 F7"), 1);
+    EXPECT_EQ(std::count_if(wire.begin(), wire.end(),
+                            [](const std::string& m) { return m.starts_with("90 00"); }),
+              0);
+    h.window().RefreshFromHost();
+    EXPECT_EQ(h.window().statusArea->nativeMode->text().toStdString(),
+              "on, waiting for the controller");
 }
 
 // A choice connects at once, is kept, and is what the next start connects, unless the command

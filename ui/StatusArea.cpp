@@ -48,6 +48,7 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
 void StatusArea::showLink(const LinkStatus& link) {
     setText(server, ServerText(link));
     setText(controller, ConnectionText(link.controllerFrom, link.controllerTo));
+    controllerConnected_ = !link.controllerTo.empty();
     setText(daw, ConnectionText(link.dawFrom, link.dawTo));
     std::string text;
     for (const std::string& warning : link.warnings)
@@ -56,8 +57,8 @@ void StatusArea::showLink(const LinkStatus& link) {
     warnings->setVisible(!text.empty());
 }
 
-void StatusArea::showEngine(const EngineSnapshot& engine, const DropCounts& drops) {
-    setText(nativeMode, NativeModeText(engine));
+void StatusArea::showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending) {
+    setText(nativeMode, NativeModeText(engine, controllerConnected_, pending));
     setText(dropped, DropsText(drops));
 }
 

@@ -18,7 +18,8 @@ public:
     explicit StatusArea(QWidget* parent = nullptr);
 
     void showLink(const LinkStatus& link);
-    void showEngine(const EngineSnapshot& engine, const DropCounts& drops);
+    // pending: "Native Mode" was pressed and the engine has not entered it yet.
+    void showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending);
     void showLast(const std::string& in, const std::string& out);
 
     QLabel* server = nullptr;
@@ -31,4 +32,7 @@ public:
     QLabel* warnings = nullptr;
     PortPicker* controllerPicker = nullptr;
     PortPicker* dawPicker = nullptr;
+
+private:
+    bool controllerConnected_ = false; // controller_out leads somewhere
 };

@@ -39,9 +39,13 @@ std::string ConnectionText(const std::vector<std::string>& from,
     return "both ways: " + joined(from) + " in, " + joined(to) + " out";
 }
 
-std::string NativeModeText(const EngineSnapshot& engine) {
+std::string NativeModeText(const EngineSnapshot& engine, bool controllerConnected, bool pending) {
+    if (pending)
+        return "pending: entered once the JACK server is attached";
     if (!engine.nativeMode)
         return "off";
+    if (!controllerConnected)
+        return "on, waiting for the controller";
     return "on, bank " + std::to_string(engine.state.intCurrentBank + 1) + ", channel " +
            std::to_string(engine.state.intMidiChannel + 1);
 }

@@ -13,7 +13,8 @@ std::string ServerText(const LinkStatus& link);
 // How a side is connected: both ways, one way or not at all, and to which ports.
 std::string ConnectionText(const std::vector<std::string>& from,
                            const std::vector<std::string>& to);
-// "on, bank 2, channel 1" or "off".
-std::string NativeModeText(const EngineSnapshot& engine);
+// "on, bank 2, channel 1", "off", that it waits for the controller or, pressed while no server
+// is attached, that it is pending.
+std::string NativeModeText(const EngineSnapshot& engine, bool controllerConnected, bool pending);
 // "none", or how many messages were lost and why.
 std::string DropsText(const DropCounts& drops);

@@ -284,7 +284,7 @@ void frmMain::RefreshFromHost() {
             lastIn = ReceivedWords(bytes, message.header.size).text;
     }
     statusArea->showLast(lastIn, lastOut);
-    statusArea->showEngine(snapshot_, mWire->Drops());
+    statusArea->showEngine(snapshot_, mWire->Drops(), nativePresses_ > snapshot_.nativeEntries);
     controllerView->showState(snapshot_);
     polling_ = true;
     try {
@@ -315,6 +315,7 @@ void frmMain::btnInitNativeMode_Click() {
     }
     if (!runner_.PostNativeMode(recall))
         throw HostError("the engine takes no more commands");
+    ++nativePresses_;
 }
 
 void frmMain::btnConfig_Click() {

@@ -107,6 +107,8 @@ void RecordingHost::HostSendSysEx(std::string_view text) {
 }
 
 void RecordingHost::queue(EngineRunner::Source source, std::vector<uint8_t> bytes) {
+    if (link.state != LinkStatus::State::Attached)
+        return; // no server: nothing arrives
     queued_.push_back({source, std::move(bytes)});
     if (!inCycle_)
         settle();
@@ -174,6 +176,8 @@ void RecordingHost::raiseStopInputRequest() {
 
 void RecordingHost::raiseReattached() {
     link.state = LinkStatus::State::Attached;
+    runner_->HoldUntilLinked();
+    runner_->Linked();
     runner_->PostResendNativeState();
     if (events_.Reattached)
         events_.Reattached();
@@ -205,6 +209,8 @@ void RecordingHost::cycle() {
 }
 
 void RecordingHost::settle() {
+    if (link.state != LinkStatus::State::Attached)
+        return; // no server, no cycles
     const ControllerEngine& engine = runner_->engine();
     do
         cycle();
