@@ -15,6 +15,8 @@ QLabel* value(QGridLayout* grid, int row, const char* caption, int span = 2) {
     return label;
 }
 
+const QString kWarningStyle = QStringLiteral("color: #b00020;");
+
 void setText(QLabel* label, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     if (label->text() != shown)
@@ -41,12 +43,14 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
     lastOut = value(grid, 6, "Last out:");
     warnings = new QLabel;
     warnings->setWordWrap(true);
-    warnings->setStyleSheet(QStringLiteral("color: #b00020;"));
+    warnings->setStyleSheet(kWarningStyle);
     grid->addWidget(warnings, 7, 0, 1, 3);
 }
 
 void StatusArea::showLink(const LinkStatus& link) {
     setText(server, ServerText(link));
+    const bool lost = link.state == LinkStatus::State::Lost;
+    server->setStyleSheet(lost ? kWarningStyle : QString());
     setText(controller, ConnectionText(link.controllerFrom, link.controllerTo));
     controllerConnected_ = !link.controllerTo.empty();
     setText(daw, ConnectionText(link.dawFrom, link.dawTo));

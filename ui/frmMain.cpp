@@ -26,6 +26,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace {
 QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label) {
     grid->addWidget(new QLabel(QString::fromLatin1(label)), row, column);
@@ -372,19 +374,21 @@ void frmMain::releaseHost() {
     mWire.reset();
 }
 
-// The server went away: said, and input stays off until it is back (unless it came back while
-// the notice was shown).
+// The server went away: said in the status area (in red) and on standard error, never in a box
+// that would keep Orvan from attaching again until someone clicks it; input stays off until the
+// server is back.
 void frmMain::mWire_StopInputRequest() {
-    ShowMessage(this,
-                {QStringLiteral("Orvan"), QStringLiteral("MIDIOX wants to terminate MIDI Input"),
-                 MsgKind::Information, false});
-    if (mWire && Wire().Link().state != LinkStatus::State::Attached)
-        Wire().HostInputEvents(0);
+    const LinkStatus link = Wire().Link();
+    std::fprintf(stderr, "orvan: the JACK server \"%s\" went away; waiting for it to come back\n",
+                 link.server.c_str());
+    Wire().HostInputEvents(0);
 }
 
 // Back on the server with what was connected (the host puts the controller back into native mode
 // if it was on): input on again.
 void frmMain::mWire_Reattached() {
+    std::fprintf(stderr, "orvan: the JACK server \"%s\" is back; attached again\n",
+                 Wire().Link().server.c_str());
     Wire().HostInputEvents(1);
     showInstance();
 }

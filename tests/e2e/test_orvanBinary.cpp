@@ -140,7 +140,7 @@ TEST(OrvanBinary, AKilledServerLeavesItRunningAndItStillEnds) {
     server.stop(SIGKILL);
 
     ASSERT_TRUE(WaitUntil([&] {
-        return ReadFile(log).find("MIDIOX wants to terminate MIDI Input") != std::string::npos ||
+        return ReadFile(log).find("went away; waiting for it") != std::string::npos ||
                !program.running();
     })) << ReadFile(log);
     EXPECT_TRUE(program.running()) << ReadFile(log);
