@@ -19,6 +19,7 @@ struct PortInfo {
     std::string name; // "client:port"
     bool sends = false;
     bool physical = false;
+    bool orvan = false; // a port of another Orvan
 };
 
 // The host's link to its server and to the controller and the music software, in words a user

@@ -56,22 +56,25 @@ TEST(StatusTexts, SayTheLinkInPlainWords) {
 }
 
 // Ports that belong together (one device, both ways) are one choice; its pattern matches them
-// and nothing else.
+// and nothing else. Clients with physical ports come first; another Orvan's ports and those the
+// other side is connected to are not offered.
 TEST(PortChoices, PairTheWaysOfOneDeviceAndMatchExactly) {
     const std::vector<PortInfo> ports = {{"system:midi_capture_1", true, true},
                                          {"system:midi_capture_2", true, true},
                                          {"bridge:Pad [20] (capture): Pad", true, false},
                                          {"song:out", true, false},
+                                         {"orvan-01:daw_out", true, false, true},
                                          {"system:midi_playback_1", false, true},
                                          {"bridge:Pad [20] (playback): Pad", false, false},
-                                         {"song:in", false, false}};
+                                         {"song:in", false, false},
+                                         {"orvan-01:controller_in", false, false, true}};
     std::string shown;
-    for (const PortChoice& c : PortChoices(ports))
+    for (const PortChoice& c : PortChoices(ports, {"song:in"}))
         shown += c.client + " | " + c.label + "; ";
-    EXPECT_EQ(shown, "bridge | Pad [20] (capture): Pad + Pad [20] (playback): Pad; "
-                     "song | out + in; system | midi_capture_1 + midi_playback_1; "
-                     "system | midi_capture_2; ");
-    const std::regex pattern(PortChoices(ports).front().pattern);
+    EXPECT_EQ(shown, "system | midi_capture_1 + midi_playback_1; system | midi_capture_2; "
+                     "bridge | Pad [20] (capture): Pad + Pad [20] (playback): Pad; "
+                     "song | out; ");
+    const std::regex pattern(PortChoices(ports, {}).at(2).pattern);
     EXPECT_TRUE(std::regex_search("bridge:Pad [20] (capture): Pad", pattern));
     EXPECT_FALSE(std::regex_search("bridge:Pad [20] (capture): Pad 2", pattern));
     EXPECT_FALSE(std::regex_search("xbridge:Pad [20] (playback): Pad", pattern));

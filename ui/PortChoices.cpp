@@ -27,21 +27,32 @@ std::string ExactPattern(const std::vector<std::string>& names) {
     return "^(" + alternatives + ")$";
 }
 
-std::vector<PortChoice> PortChoices(const std::vector<PortInfo>& ports) {
+std::vector<PortChoice> PortChoices(const std::vector<PortInfo>& ports,
+                                    const std::vector<std::string>& otherSide) {
     // Client, then device, in the order the ports came (physical ones first).
     std::vector<std::pair<std::string, std::string>> order;
+    std::vector<std::string> clients;
     std::map<std::pair<std::string, std::string>, std::vector<std::string>> members;
     for (const PortInfo& port : ports) {
+        if (port.orvan ||
+            std::find(otherSide.begin(), otherSide.end(), port.name) != otherSide.end())
+            continue;
         const size_t colon = port.name.find(':');
         const std::string client = port.name.substr(0, colon);
         const std::string shortName = colon == std::string::npos ? "" : port.name.substr(colon + 1);
         const auto key = std::make_pair(client, deviceOf(shortName));
         if (!members.count(key))
             order.push_back(key);
+        if (std::find(clients.begin(), clients.end(), client) == clients.end())
+            clients.push_back(client);
         members[key].push_back(port.name);
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto rank = [&clients](const std::string& client) {
+        return std::find(clients.begin(), clients.end(), client) - clients.begin();
+    };
+    std::stable_sort(order.begin(), order.end(), [&rank](const auto& a, const auto& b) {
+        return rank(a.first) < rank(b.first);
+    });
     std::vector<PortChoice> choices;
     for (const auto& key : order) {
         const std::vector<std::string>& names = members[key];

@@ -252,9 +252,14 @@ void frmMain::RefreshLink() {
 void frmMain::showLink() {
     const LinkStatus link = Wire().Link();
     statusArea->showLink(link);
-    const std::vector<PortChoice> choices = PortChoices(link.ports);
-    statusArea->controllerPicker->fill(choices, link.controllerPattern);
-    statusArea->dawPicker->fill(choices, link.dawPattern);
+    const auto both = [](std::vector<std::string> from, const std::vector<std::string>& to) {
+        from.insert(from.end(), to.begin(), to.end());
+        return from;
+    };
+    statusArea->controllerPicker->fill(PortChoices(link.ports, both(link.dawFrom, link.dawTo)),
+                                       link.controllerPattern);
+    statusArea->dawPicker->fill(
+        PortChoices(link.ports, both(link.controllerFrom, link.controllerTo)), link.dawPattern);
 }
 
 // A choice connects both directions now, and is the one used at the next start.

@@ -120,7 +120,8 @@ std::vector<PortInfo> JackHost::midiPorts() const {
         for (std::string& name : otherMidiPorts(direction)) {
             jack_port_t* port = jack_port_by_name(client_, name.c_str());
             const bool physical = port && (jack_port_flags(port) & JackPortIsPhysical);
-            ports.push_back({std::move(name), direction == JackPortIsOutput, physical});
+            const bool orvan = IsOrvanPortName(name.substr(name.find(':') + 1));
+            ports.push_back({std::move(name), direction == JackPortIsOutput, physical, orvan});
         }
     }
     return ports;
@@ -192,6 +193,10 @@ void JackHost::registrationThunk(jack_port_id_t id, int registered, void* self) 
     if (registered)
         host->onPortRegistered(id);
     host->graphChanged_ = true;
+}
+
+void JackHost::clientThunk(const char*, int, void* self) {
+    static_cast<JackHost*>(self)->graphChanged_ = true;
 }
 
 void JackHost::connectionThunk(jack_port_id_t, jack_port_id_t, int, void* self) {
@@ -306,7 +311,7 @@ std::vector<std::string> JackHost::warnings(const std::vector<PortInfo>& ports) 
         // Another Orvan is known by the ports it connects the controller to.
         for (const std::string& other : takeNames(jack_port_get_all_connections(client_, port))) {
             const std::string shortName = other.substr(other.find(':') + 1);
-            const bool orvan = shortName == "controller_in" || shortName == "controller_out";
+            const bool orvan = IsOrvanPortName(shortName) && shortName.starts_with("controller");
             if (orvan && !isOwnPort(other))
                 found.push_back("Another Orvan (" + clientPart(other) + ") is connected to " +
                                 peer);

@@ -1,13 +1,15 @@
 #include "host/jack/JackHost.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <thread>
 
 namespace {
-constexpr const char* kPortNames[JackHost::PortCount] = {"controller_in", "controller_out",
-                                                         "daw_in", "daw_out"};
+constexpr std::array<std::string_view, JackHost::PortCount> kPortNames = {
+    "controller_in", "controller_out", "daw_in", "daw_out"};
 constexpr const char* kFeedbackSuffix = "-feedback";
 
 // No server answered, or it went away while a client was being opened.
@@ -115,11 +117,11 @@ void JackHost::attach() {
         feedbackName_ = jack_get_client_name(feedbackClient_);
         for (int p = 0; p < PortCount; ++p) {
             const bool input = p == ControllerIn || p == DawIn;
-            ports_[p] = jack_port_register(clientOf(static_cast<Port>(p)), kPortNames[p],
+            ports_[p] = jack_port_register(clientOf(static_cast<Port>(p)), kPortNames[p].data(),
                                            JACK_DEFAULT_MIDI_TYPE,
                                            input ? JackPortIsInput : JackPortIsOutput, 0);
             if (!ports_[p])
-                throw HostError(std::string("cannot register the JACK port ") + kPortNames[p]);
+                throw HostError("cannot register the JACK port " + std::string(kPortNames[p]));
         }
         sampleRate_ = jack_get_sample_rate(client_);
         period_ = jack_get_buffer_size(client_);
@@ -136,6 +138,7 @@ void JackHost::attach() {
             jack_on_shutdown(client, &JackHost::lostThunk, this);
         }
         jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
+        jack_set_client_registration_callback(client_, &JackHost::clientThunk, this);
         jack_set_port_connect_callback(client_, &JackHost::connectionThunk, this);
         // What the engine owes (a pulse's note-off, the controller's state) must not go out
         // before the connections it is owed to are there again.
@@ -172,7 +175,11 @@ jack_client_t* JackHost::clientOf(Port p) const {
 }
 
 std::string JackHost::portName(Port p) const {
-    return (p == DawIn ? feedbackName_ : clientName_) + ":" + kPortNames[p];
+    return (p == DawIn ? feedbackName_ : clientName_) + ":" + std::string(kPortNames[p]);
+}
+
+bool IsOrvanPortName(std::string_view shortName) {
+    return std::find(kPortNames.begin(), kPortNames.end(), shortName) != kPortNames.end();
 }
 
 std::string JackHost::HostVersion() {
@@ -219,12 +226,22 @@ void JackHost::Poll() {
     if (!live())
         return;
     handleAppearedPorts();
+    // The server may tell of a change before its clients can see it, which they do from a
+    // later cycle on: a change is looked at again once two more cycles have run.
     if (graphChanged_.exchange(false)) {
-        rememberConnections();
-        followController();
-        if (events_.GraphChanged)
-            events_.GraphChanged();
+        lookAgainAfter_ = runner_.Cycles() + 2;
+        lookAtGraph();
+    } else if (lookAgainAfter_ && runner_.Cycles() >= lookAgainAfter_) {
+        lookAgainAfter_ = 0;
+        lookAtGraph();
     }
+}
+
+void JackHost::lookAtGraph() {
+    rememberConnections();
+    followController();
+    if (events_.GraphChanged)
+        events_.GraphChanged();
 }
 
 // Server gone: leave it, say so, and look for it again and again; back: attach and restore.

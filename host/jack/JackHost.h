@@ -15,6 +15,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,9 @@
 // - notification thread: server loss and graph changes, recorded for Poll.
 // - window thread: everything else, including Poll, which connects appeared ports, follows the
 //   server's going and coming, and raises the host's events.
+// Whether a port's short name is one of the ports every Orvan has: how another Orvan is told.
+bool IsOrvanPortName(std::string_view shortName);
+
 class JackHost : public MidiHost {
 public:
     enum Port { ControllerIn, ControllerOut, DawIn, DawOut, PortCount };
@@ -108,6 +112,7 @@ private:
     void updateInput();
     void reportDrops();
     void followServer();
+    void lookAtGraph();
 
     // Process side (host/jack/JackHostProcess.cpp)
     static int processMainThunk(jack_nframes_t nframes, void* self);
@@ -120,6 +125,7 @@ private:
     static void lostThunk(void* self);
     static void registrationThunk(jack_port_id_t id, int registered, void* self);
     static void connectionThunk(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
+    static void clientThunk(const char* name, int registered, void* self);
     void onPortRegistered(jack_port_id_t id);
 
     // The JACK graph (host/jack/JackGraph.cpp)
@@ -172,6 +178,7 @@ private:
     std::vector<std::pair<Port, std::string>> remembered_;
     // What controller_out was connected to when the graph was last looked at.
     std::vector<std::string> controllerPeers_;
+    uint64_t lookAgainAfter_ = 0; // the runner's cycle count after which to look again; 0: none
     bool inputCapture_ = false;
     bool inputEvents_ = false;
     bool stopRaised_ = false;
