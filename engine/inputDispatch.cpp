@@ -1,8 +1,8 @@
 #include "engine/ControllerEngine.h"
+#include "engine/Feedback.h"
 #include "engine/HexText.h"
 #include "engine/NativeMessages.h"
 #include "engine/ReportValue.h"
-#include "engine/UCase.h"
 
 namespace {
 // Payload positions (0-based) of the report kind and the two value bytes.
@@ -121,23 +121,12 @@ void ControllerEngine::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/,
             ZivUvozaroXYMove(data1, data2);
     }
 
-    // Note-offs count as value 0; controller numbers are lifted out of the pad ranges so that
-    // control changes never drive feedback. Widened, so that no host value can overflow.
-    int64_t number = data1;
-    if (Status >= 0x80 && Status <= 0x8F)
-        data2 = 0;
-    else if (Status >= 0xB0 && Status <= 0xBF)
-        number += 107;
-
-    for (int16_t bank = 0; bank < kBanks; ++bank) {
-        const int64_t first = kBankStride * bank;
-        if (number >= first && number < first + kPads)
-            ProcessFeedBack(bank, static_cast<int32_t>(number - first), data2);
-    }
+    if (const std::optional<FeedbackTarget> target = FeedbackFor(Status, data1, data2))
+        ProcessFeedBack(target->bank, target->pad, target->value);
 }
 
 void ControllerEngine::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {
-    if (UCase(strPadMode[lData1][intBank]) != "FDB")
+    if (!TakesFeedback(strPadMode[lData1][intBank]))
         return;
     // While a mode view shows this bank, the pad's own state is the one kept aside for the view.
     const bool on = lData2 >= kFeedbackLit;

@@ -340,7 +340,7 @@ TEST(ControllerView, DISABLED_Pictures) {
         h.settle();
         for (const MonitoredMessage& m : h.runner().TakeMonitored()) {
             view.take(m);
-            monitor.take(m);
+            monitor.take(m, h.main());
         }
         view.showState(*h.runner().TakeSnapshot());
     });

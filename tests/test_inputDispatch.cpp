@@ -85,7 +85,6 @@ TEST(InputDispatch, FeedbackSwitchesFeedbackPads) {
         {0x90, 5, -5, true, "0/0 15/0", "01 00 02 00 00"},
         {0x80, 5, 100, true, "0/0 15/0", "01 00 02 00 00"}, // note-off
         {0x8F, 5, 100, true, "0/0 15/0", "01 00 02 00 00"}, // note-off, channel 16
-        {0xA3, 5, 100, false, "0/0 5/0 15/0", "21 00 02 00 00"},
         {0x90, 7, 100, false, "0/0 5/0 7/0 15/0", "21 01 02 00 00"},
         {0x90, 24, 62, true, "5/1 15/1", "21 00 02 00 00"},
         {0x90, 39, 100, false, "0/1 5/1 15/1", "21 00 02 00 00"},
@@ -107,12 +106,14 @@ TEST(InputDispatch, FeedbackSwitchesFeedbackPads) {
     }
 }
 
-// Every pad "FDB" but pad 5 of bank 0, a lit "TOGGLE" pad; pad 0 of bank 2 lit.
+// Every pad "FDB" but pad 5 of bank 0, a lit "TOGGLE" pad; pad 0 of bank 2 lit. Only notes are
+// feedback: aftertouch, a program, pressure or a pitch bend never light or darken a pad.
 TEST(InputDispatch, NoFeedbackOutsideThePadNumbersOrTheFeedbackPads) {
     const int32_t cases[][3] = {
         {0x90, 16, 100},    {0x90, 23, 100},    {0x90, 40, 100}, {0x90, 47, 100}, {0x90, 64, 100},
         {0x90, 20, 100},    {0xB0, 5, 100},     {0xBF, 0, 0},    {0xB0, 48, 0},   {0x90, -1, 100},
-        {0xB0, INT_MAX, 0}, {0x90, INT_MIN, 0}, {0x90, 5, 0}};
+        {0xB0, INT_MAX, 0}, {0x90, INT_MIN, 0}, {0x90, 5, 0},    {0xA0, 0, 100},  {0xC0, 0, 0},
+        {0xD0, 0, 0},       {0xE0, 0, 100}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c[0] << ' ' << c[1] << ' ' << c[2]);
         Started h;

@@ -28,6 +28,12 @@ MonitoredMessage Message(bool sent, uint8_t port, Frame frame, const std::string
 }
 
 const std::string kReport = "F0 42 40 6E 08 ";
+const ControllerState kFlashPads = [] {
+    ControllerState state;
+    for (auto& pad : state.strPadMode)
+        pad.fill("FLASH");
+    return state;
+}();
 } // namespace
 
 // The engine's own messages, from native mode on, line by line.
@@ -43,7 +49,7 @@ TEST(MidiMonitor, TellsTheEnginesMessagesInPlainWords) {
     MonitorDecoder decoder;
     std::vector<std::string> lines;
     for (const MonitoredMessage& m : h.runner().TakeMonitored())
-        lines.push_back(decoder.decode(m).words.text);
+        lines.push_back(decoder.decode(m, h.main()).words.text);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "entry: switch-on",
                          "entry: LED packet: no pads lit, display EXX",
@@ -72,7 +78,7 @@ TEST(MidiMonitor, TellsTheEnginesMessagesInPlainWords) {
                          "LED packet: no pads lit, display X--, bank button 2 lit",
                          "pedal pressed",
                          "→ note 64, velocity 127, channel 1",
-                         "feedback note 30 → pad 7 of bank 2 lit",
+                         "feedback note 30 → pad 7 of bank 2 (FDB) lit",
                          "→ LED packet: pad 7 lit, display X--, bank button 2 lit",
                          "XY pad X to 3",
                          "→ controller 125, value 3, channel 1",
@@ -103,11 +109,14 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kIn, kController, kReport + "47 00 00 F7", "pedal released", K::Buttons},
         {kIn, kController, "E0 7F 7F", "XY pad Y to 127", K::Controls},
         {kIn, kController, kReport + "4A 00 F7", "SysEx F0 42 40 6E 08 4A 00 F7", K::Other},
-        {kIn, kDaw, "80 1E 40", "feedback note-off 30 → pad 7 of bank 2 dark", K::Notes},
-        {kIn, kController, "91 3F 3E", "feedback note 63 → pad 16 of bank 3 dark", K::Notes},
-        {kIn, kDaw, "90 14 64", "feedback note 20, velocity 100, channel 1", K::Notes},
-        {kIn, kDaw, "B0 05 64", "feedback controller 5, value 100, channel 1", K::Notes},
-        {kIn, kDaw, "C2 05", "feedback program 5 → pad 6 of bank 1 dark", K::Notes},
+        {kIn, kDaw, "80 1E 40", "feedback note-off 30 → pad 7 of bank 2 (FDB) dark", K::Notes},
+        {kIn, kController, "91 3F 3E", "feedback note 63 → pad 16 of bank 3 (FDB) dark", K::Notes},
+        {kIn, kDaw, "90 00 64", "feedback note 0 → pad 1 of bank 1 is FLASH: feedback ignored",
+         K::Notes},
+        {kIn, kDaw, "90 14 64", "note 20, velocity 100, channel 1 (no pad's number)", K::Notes},
+        {kIn, kDaw, "B0 05 64", "controller 5, value 100, channel 1", K::Notes},
+        {kIn, kDaw, "C2 05", "program 5, channel 3", K::Other},
+        {kIn, kDaw, "E0 05 40", "pitch bend 5, value 64, channel 1", K::Other},
         {kOut, kToController, "F0 42 40 6E 08 01 10 20 F7", "LED TOGGLE button on", K::Lights},
         {kOut, kToController, "F0 42 40 6E 08 01 4F 00 F7", "LED pad 16 off", K::Lights},
         {kOut, kToController, "F0 42 40 6E 08 22 04 00 54 47 4C F7", "display TGL", K::Lights},
@@ -117,16 +126,19 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kOut, kToDaw, "BF 10 7F", "controller 16, value 127, channel 16", K::Notes},
         {kOut, kToDaw, "E0 00 40", "pitch bend 0, value 64, channel 1", K::Other},
     };
+    ControllerState pads = kFlashPads;
+    pads.strPadMode[6][1] = pads.strPadMode[15][2] = "FDB";
     MonitorDecoder decoder;
     Frame frame = 0;
     for (const auto& c : cases) {
-        const MonitorLine line = decoder.decode(Message(c.sent, c.port, frame += 480, c.hex));
+        const MonitorLine line = decoder.decode(Message(c.sent, c.port, frame += 480, c.hex), pads);
         EXPECT_EQ(line.words.text, c.words);
         EXPECT_EQ(line.words.kind, c.kind) << c.words;
     }
     // Only the first bytes of a long message are kept.
     const std::string text =
-        decoder.decode(Message(kOut, kToController, frame, kReport + "3F 2A 00", 70)).words.text;
+        decoder.decode(Message(kOut, kToController, frame, kReport + "3F 2A 00", 70), pads)
+            .words.text;
     EXPECT_TRUE(text.starts_with("SysEx F0 42 40 6E 08 3F 2A 00 00")) << text;
     EXPECT_TRUE(text.ends_with(" 00 ...")) << text;
     EXPECT_EQ(text.size(), 6 + 64 * 3 - 1 + 4);
@@ -152,7 +164,7 @@ TEST(MidiMonitor, LinesCarryTimeDirectionAndPort) {
          "    2.010  in  music software  XY pad X to 0"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(decoder.decode(c.message).text(), c.line);
+        EXPECT_EQ(decoder.decode(c.message, kFlashPads).text(), c.line);
 }
 
 namespace {
@@ -163,10 +175,10 @@ struct MidiMonitorWidget : ::testing::Test {
 
     void play() {
         frame += 48;
-        monitor.take(Message(kIn, kController, frame, kReport + "45 45 30 F7"));
-        monitor.take(Message(kOut, kToController, frame, "F0 42 40 6E 08 01 45 20 F7"));
-        monitor.take(Message(kOut, kToDaw, frame, "90 05 30"));
-        monitor.take(Message(kIn, kController, frame, kReport + "49 00 40 F7"));
+        monitor.take(Message(kIn, kController, frame, kReport + "45 45 30 F7"), kFlashPads);
+        monitor.take(Message(kOut, kToController, frame, "F0 42 40 6E 08 01 45 20 F7"), kFlashPads);
+        monitor.take(Message(kOut, kToDaw, frame, "90 05 30"), kFlashPads);
+        monitor.take(Message(kIn, kController, frame, kReport + "49 00 40 F7"), kFlashPads);
     }
     // The words of each shown line.
     std::vector<std::string> shown() const {
@@ -214,7 +226,7 @@ TEST_F(MidiMonitorWidget, PauseKeepsNewLinesAsideClearForgetsCopyTakesTheShownLi
 
 TEST_F(MidiMonitorWidget, KeepsTheLastLines) {
     monitor.btnPause->click();
-    monitor.take(Message(kIn, kController, frame, kReport + "47 00 7F F7"));
+    monitor.take(Message(kIn, kController, frame, kReport + "47 00 7F F7"), kFlashPads);
     for (int i = 0; i < MidiMonitor::kMaxLines / 4; ++i)
         play();
     monitor.btnPause->click();

@@ -69,8 +69,8 @@ MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, [this] { showKept(); });
 }
 
-void MidiMonitor::take(const MonitoredMessage& message) {
-    kept_.push_back(decoder_.decode(message));
+void MidiMonitor::take(const MonitoredMessage& message, const ControllerState& pads) {
+    kept_.push_back(decoder_.decode(message, pads));
     if (kept_.size() > kMaxLines)
         kept_.pop_front();
     // Running, the newest line is always in sight; "Pause" holds the lines still for reading.

@@ -21,8 +21,8 @@ public:
 
     explicit MidiMonitor(uint32_t sampleRate = 48000, QWidget* parent = nullptr);
 
-    // One message from EngineRunner::TakeMonitored().
-    void take(const MonitoredMessage& message);
+    // One message from EngineRunner::TakeMonitored(), and the pads' state it met.
+    void take(const MonitoredMessage& message, const ControllerState& pads);
     // The shown lines as text, one a line, as "Copy" puts them on the clipboard.
     QString shownText() const;
 

@@ -26,14 +26,15 @@ std::string MonitorLine::text() const {
     return head + words.text;
 }
 
-MonitorLine MonitorDecoder::decode(const MonitoredMessage& message) {
+MonitorLine MonitorDecoder::decode(const MonitoredMessage& message, const ControllerState& pads) {
     const MonitoredMessage::Header& h = message.header;
     if (!first_)
         first_ = h.frame;
     const Frame since = h.frame > *first_ ? h.frame - *first_ : 0;
     const ByteView bytes(message.bytes.data(), message.kept());
     MonitorLine line{static_cast<double>(since) / sampleRate_, h.sent, h.port,
-                     h.sent ? SentWords(h.port, bytes, h.size) : ReceivedWords(bytes, h.size)};
+                     h.sent ? SentWords(h.port, bytes, h.size)
+                            : ReceivedWords(bytes, h.size, pads)};
     if (!h.sent)
         lastInput_ = h.frame;
     else if (lastInput_ == h.frame)

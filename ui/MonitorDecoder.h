@@ -23,7 +23,8 @@ class MonitorDecoder {
 public:
     explicit MonitorDecoder(uint32_t sampleRate = 48000) : sampleRate_(sampleRate) {}
 
-    MonitorLine decode(const MonitoredMessage& message);
+    // pads: the state the message met, for what feedback did.
+    MonitorLine decode(const MonitoredMessage& message, const ControllerState& pads);
 
 private:
     uint32_t sampleRate_;

@@ -2,6 +2,7 @@
 
 #include "engine/ButtonTable.h"
 #include "engine/ControllerState.h"
+#include "engine/Feedback.h"
 #include "engine/HexText.h"
 #include "engine/NativeMessages.h"
 #include "host/EngineRunner.h"
@@ -78,18 +79,23 @@ MessageWords shortMessageWords(ByteView m) {
     return {notes ? K::Notes : K::Other, shortWords(m)};
 }
 
-// Short messages from either side are the music software's feedback to the engine: notes light or
-// darken the pad with their number, control changes never reach a pad (engine/inputDispatch.cpp).
-MessageWords feedbackWords(ByteView m) {
-    const int type = m[0] & 0xF0;
-    const int number = m[1];
-    const int bank = number / ControllerState::kBankStride;
-    const int pad = number % ControllerState::kBankStride;
-    if (type == kControlChange || bank >= ControllerState::kBanks || pad >= ControllerState::kPads)
-        return {K::Notes, "feedback " + shortWords(m)};
-    const bool lit = type != kNoteOff && m.size() > 2 && m[2] >= ControllerState::kFeedbackLit;
-    return {K::Notes, "feedback " + typeName(m[0]) + " " + n(number) + " \u2192 pad " + n(pad + 1) +
-                          " of bank " + n(bank + 1) + (lit ? " lit" : " dark")};
+// Short messages from either side are the music software's feedback: a note with a pad's number
+// sets an "FDB" pad and leaves any other pad as it is; nothing else reaches a pad.
+MessageWords feedbackWords(ByteView m, const ControllerState& pads) {
+    const std::optional<FeedbackTarget> target = FeedbackFor(m[0], m[1], m.size() > 2 ? m[2] : 0);
+    if (!target) {
+        MessageWords words = shortMessageWords(m);
+        if ((m[0] & 0xF0) <= kNoteOn)
+            words.text += " (no pad's number)";
+        return words;
+    }
+    const std::string heard = "feedback " + typeName(m[0]) + " " + n(m[1]) + " \u2192 pad " +
+                              n(target->pad + 1) + " of bank " + n(target->bank + 1);
+    const ModeText& mode = pads.strPadMode[target->pad][target->bank];
+    if (!TakesFeedback(mode))
+        return {K::Notes, heard + " is " + mode.str() + ": feedback ignored"};
+    return {K::Notes,
+            heard + " (FDB) " + (target->value >= ControllerState::kFeedbackLit ? "lit" : "dark")};
 }
 
 std::string ledName(int led) {
@@ -143,7 +149,7 @@ MessageWords controllerWords(ByteView message, size_t size) {
 }
 } // namespace
 
-MessageWords ReceivedWords(ByteView message, size_t size) {
+MessageWords ReceivedWords(ByteView message, size_t size, const ControllerState& pads) {
     if (const std::optional<Report> report = ParseReport(message))
         return reportWords(*report);
     if (!isShortMessage(message))
@@ -151,7 +157,7 @@ MessageWords ReceivedWords(ByteView message, size_t size) {
     if (message.size() > 2 && (message[1] == native::kXYPadX || message[1] == native::kXYPadY))
         return {K::Controls, std::string("XY pad ") + (message[1] == native::kXYPadX ? "X" : "Y") +
                                  " to " + n(message[2])};
-    return feedbackWords(message);
+    return feedbackWords(message, pads);
 }
 
 MessageWords SentWords(uint8_t destination, ByteView message, size_t size) {

@@ -16,7 +16,10 @@ struct MessageWords {
     std::string text;
 };
 
+struct ControllerState;
+
 // A message Orvan was given, or sent to a destination (EngineRunner::Destination); size is the
-// whole message's, of which message may hold only the first bytes.
-MessageWords ReceivedWords(ByteView message, size_t size);
+// whole message's, of which message may hold only the first bytes. What feedback did depends on
+// the pads' modes in the state given.
+MessageWords ReceivedWords(ByteView message, size_t size, const ControllerState& pads);
 MessageWords SentWords(uint8_t destination, ByteView message, size_t size);

@@ -283,12 +283,12 @@ void frmMain::RefreshFromHost() {
     std::string lastIn, lastOut;
     for (const MonitoredMessage& message : runner_.TakeMonitored()) {
         controllerView->take(message);
-        midiMonitor->take(message);
+        midiMonitor->take(message, snapshot_.state);
         const ByteView bytes(message.bytes.data(), message.kept());
         if (message.header.sent)
             lastOut = SentWords(message.header.port, bytes, message.header.size).text;
         else
-            lastIn = ReceivedWords(bytes, message.header.size).text;
+            lastIn = ReceivedWords(bytes, message.header.size, snapshot_.state).text;
     }
     statusArea->showLast(lastIn, lastOut);
     statusArea->showEngine(snapshot_, mWire->Drops(), nativePresses_ > snapshot_.nativeEntries);
