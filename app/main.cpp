@@ -24,9 +24,21 @@ void chooseDisplay() {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::fprintf(stderr, "orvan: no display found; running on Qt's offscreen platform\n");
 }
+
+// The ending's note-offs are out and the settings saved when the clients are closed: a server
+// that does not let them go ends Orvan anyway, as the close box would have.
+[[noreturn]] void endWithoutTheServer() {
+    std::fprintf(stderr,
+                 "orvan: the JACK server did not let go of Orvan within %lld ms; ending "
+                 "anyway\n",
+                 static_cast<long long>(JackHost::kCloseBound.count()));
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    JackHost::OnCloseHung(endWithoutTheServer);
     // A signal during a long start-up ends Orvan as its close box does, once it is up.
     CloseOnSignals closeOnSignals;
     const LaunchParse parse = ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc));

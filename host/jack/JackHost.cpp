@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
+#include <memory>
 #include <string_view>
 #include <thread>
 
@@ -104,7 +106,25 @@ JackHost::~JackHost() {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
-    closeClients();
+    closeClientsWithin(kCloseBound);
+}
+
+// A server that stopped answering (seen with many clients closing at once) must not keep Orvan
+// from ending: the clients are closed on a thread of their own, and given up after the bound.
+void JackHost::closeClientsWithin(std::chrono::milliseconds bound) {
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
+    std::thread closer([this, closed] {
+        closeClients();
+        closed->set_value();
+    });
+    if (done.wait_for(bound) == std::future_status::ready) {
+        closer.join();
+        return;
+    }
+    closer.detach();
+    closeHung_();
+    std::abort(); // the action ends the program: the closer still uses this host
 }
 
 // Registers the clients and ports and starts them; the engine goes on at the frame where it

@@ -10,6 +10,8 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -46,8 +48,11 @@ public:
     // naming the server, or, with waitForServer, starts waiting for it. The runner outlives the
     // host.
     JackHost(const HostOptions& options, EngineRunner& runner, bool waitForServer = false);
-    // Ends the engine (every pulse in flight gets its note-off) and leaves the server.
+    // Ends the engine (every pulse in flight gets its note-off) and leaves the server. Leaving
+    // waits for the server's answer: when that takes longer than kCloseBound, the action set
+    // by OnCloseHung runs (the program cannot go on safely with clients half closed).
     ~JackHost() override;
+    static void OnCloseHung(void (*action)()) { closeHung_ = action; }
     JackHost(const JackHost&) = delete;
     JackHost& operator=(const JackHost&) = delete;
 
@@ -83,6 +88,7 @@ public:
     static constexpr size_t kMaxFeedbackEvent = 4096;
     // How often a lost or missing server is looked for.
     static constexpr std::chrono::milliseconds kRetry{250};
+    static constexpr std::chrono::milliseconds kCloseBound{2000};
 
 private:
     struct Listing {
@@ -109,6 +115,7 @@ private:
     // Attaching and leaving (host/jack/JackHost.cpp)
     void attach();
     void closeClients();
+    void closeClientsWithin(std::chrono::milliseconds bound);
     void updateInput();
     void reportDrops();
     void followServer();
@@ -144,6 +151,11 @@ private:
     void replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
                      Port out);
     std::vector<std::string> warnings(const std::vector<PortInfo>& ports) const;
+
+    static inline void (*closeHung_)() = [] {
+        std::fprintf(stderr, "orvan: the JACK server did not let Orvan's clients go\n");
+        std::abort();
+    };
 
     HostOptions options_;
     std::string clientName_;

@@ -24,6 +24,8 @@ public:
     void stop(int signalNumber = SIGTERM);
     // Starts it again, under the same name, after a stop.
     void restart() { start(); }
+    // Stalls it (SIGSTOP) or lets it go on (SIGCONT).
+    void signal(int signalNumber) { jackd_->signal(signalNumber); }
 
 private:
     void start();

@@ -147,3 +147,25 @@ TEST(OrvanBinary, AKilledServerLeavesItRunningAndItStillEnds) {
     program.signal(SIGTERM);
     EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
 }
+
+// A server that stops answering (stalled here) while Orvan ends: Orvan gives its clients up after
+// the bound and ends anyway, as its close box would have.
+TEST(OrvanBinary, AStalledServerDoesNotHoldItsEnding) {
+    PrivateServer server("stalled");
+    auto peers = std::make_unique<Peers>(MakePeers(server.name(), UniqueName("pad")));
+    const std::string log = WorkDir() + "/orvan-stalled-server.log";
+    ChildProcess program(
+        orvan({"--server", server.name(), "--client-name", UniqueName("orvan-bin"), "--controller",
+               "^" + peers->name + "-(tx|rx):pad_", "--native-mode"}),
+        kOffscreen, log);
+    ASSERT_TRUE(WaitUntil([&] { return peers->rx->received("pad_rx").size() >= 3; }))
+        << ReadFile(log);
+    peers.reset(); // up and running; the peers leave while the server still answers
+    server.signal(SIGSTOP);
+    program.signal(SIGTERM);
+    const std::optional<int> status = program.waitExit(std::chrono::seconds(5));
+    server.signal(SIGCONT);
+    EXPECT_EQ(status, 0) << ReadFile(log);
+    EXPECT_NE(ReadFile(log).find("ending anyway"), std::string::npos) << ReadFile(log);
+    server.stop(SIGKILL); // a stalled jackd does not end on SIGTERM
+}
