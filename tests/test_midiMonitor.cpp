@@ -1,5 +1,6 @@
 #include "FreshStore.h"
 #include "Kit.h"
+#include "ui/ControllerView.h"
 #include "ui/MidiMonitor.h"
 
 #include <QApplication>
@@ -234,4 +235,29 @@ TEST_F(MidiMonitorWidget, KeepsTheLastLines) {
     EXPECT_EQ(shown().front(), "pad 6 hit, velocity 48");
     play();
     EXPECT_EQ(monitor.lines->blockCount(), MidiMonitor::kMaxLines);
+}
+
+// A flood: one look at the engine adds only the newest lines and counts the others in one, so
+// the window keeps up; the controller view still follows every message the controller was sent.
+TEST(MidiMonitorFlood, OneLookAddsOnlyTheNewestLines) {
+    FreshStore store;
+    Harness h;
+    h.loadNative();
+    h.main().strFlashMidiCC = "MIDI";
+    h.window().RefreshFromHost();
+    const qsizetype before = h.window().midiMonitor->shownText().split(QLatin1Char('\n')).size();
+    h.host().after(0, [&h] {
+        for (int i = 0; i < 1000; ++i)
+            h.report(i % 2 ? "45 05 00" : "45 45 30");
+        h.report("45 46 30");
+    });
+    h.host().cycle();
+    h.window().RefreshFromHost();
+    const QStringList shown = h.window().midiMonitor->shownText().split(QLatin1Char('\n'));
+    ASSERT_EQ(shown.size(), before + 1 + static_cast<qsizetype>(MidiMonitor::kLinesAtOnce));
+    EXPECT_TRUE(shown[before].endsWith(QStringLiteral("2953 messages not shown: too many at once")))
+        << shown[before].toStdString();
+    EXPECT_TRUE(shown.back().endsWith(QStringLiteral("→ note 6, velocity 48, channel 1")));
+    EXPECT_TRUE(h.window().controllerView->lights().padLit(6));
+    EXPECT_FALSE(h.window().controllerView->lights().padLit(5));
 }

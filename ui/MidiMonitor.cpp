@@ -69,8 +69,23 @@ MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, [this] { showKept(); });
 }
 
+void MidiMonitor::take(const std::vector<MonitoredMessage>& messages, const ControllerState& pads,
+                       uint64_t notKept) {
+    const size_t skipped = messages.size() > kLinesAtOnce ? messages.size() - kLinesAtOnce : 0;
+    if (!messages.empty() && skipped + notKept > 0)
+        add(decoder_.notice(messages[skipped].header.frame,
+                            "\u2026 " + std::to_string(skipped + notKept) +
+                                " messages not shown: too many at once"));
+    for (size_t i = skipped; i < messages.size(); ++i)
+        take(messages[i], pads);
+}
+
 void MidiMonitor::take(const MonitoredMessage& message, const ControllerState& pads) {
-    kept_.push_back(decoder_.decode(message, pads));
+    add(decoder_.decode(message, pads));
+}
+
+void MidiMonitor::add(MonitorLine line) {
+    kept_.push_back(std::move(line));
     if (kept_.size() > kMaxLines)
         kept_.pop_front();
     // Running, the newest line is always in sight; "Pause" holds the lines still for reading.
@@ -85,6 +100,8 @@ QString MidiMonitor::shownText() const {
 }
 
 bool MidiMonitor::shows(const MonitorLine& line) const {
+    if (line.notice)
+        return true;
     return (line.sent ? chkOut : chkIn)->isChecked() &&
            chkKinds[static_cast<int>(line.words.kind)]->isChecked();
 }

@@ -21,8 +21,16 @@ public:
 
     explicit MidiMonitor(uint32_t sampleRate = 48000, QWidget* parent = nullptr);
 
+    // Lines a look at the engine adds at most: more than anyone reads, few enough for the window
+    // to keep up with any flood.
+    static constexpr size_t kLinesAtOnce = 50;
+
     // One message from EngineRunner::TakeMonitored(), and the pads' state it met.
     void take(const MonitoredMessage& message, const ControllerState& pads);
+    // What one look at the engine found, oldest first, and how many messages the engine could
+    // not keep for it: only the newest kLinesAtOnce become lines, the others are counted in one.
+    void take(const std::vector<MonitoredMessage>& messages, const ControllerState& pads,
+              uint64_t notKept);
     // The shown lines as text, one a line, as "Copy" puts them on the clipboard.
     QString shownText() const;
 
@@ -35,6 +43,7 @@ public:
     QPlainTextEdit* lines = nullptr;
 
 private:
+    void add(MonitorLine line);
     bool shows(const MonitorLine& line) const;
     void showKept();
     void clear();

@@ -280,17 +280,26 @@ void frmMain::RefreshFromHost() {
         return;
     if (const EngineSnapshot* newest = runner_.TakeSnapshot())
         snapshot_ = *newest;
-    std::string lastIn, lastOut;
-    for (const MonitoredMessage& message : runner_.TakeMonitored()) {
+    const std::vector<MonitoredMessage> taken = runner_.TakeMonitored();
+    const MonitoredMessage* lastIn = nullptr;
+    const MonitoredMessage* lastOut = nullptr;
+    for (const MonitoredMessage& message : taken) {
         controllerView->take(message);
-        midiMonitor->take(message, snapshot_.state);
-        const ByteView bytes(message.bytes.data(), message.kept());
-        if (message.header.sent)
-            lastOut = SentWords(message.header.port, bytes, message.header.size).text;
-        else
-            lastIn = ReceivedWords(bytes, message.header.size, snapshot_.state).text;
+        (message.header.sent ? lastOut : lastIn) = &message;
     }
-    statusArea->showLast(lastIn, lastOut);
+    const uint64_t overflow = runner_.MonitorOverflow();
+    midiMonitor->take(taken, snapshot_.state, overflow - monitorOverflow_);
+    monitorOverflow_ = overflow;
+    const auto words = [this](const MonitoredMessage* message) {
+        if (!message)
+            return std::string();
+        const ByteView bytes(message->bytes.data(), message->kept());
+        const MonitoredMessage::Header& h = message->header;
+        return (h.sent ? SentWords(h.port, bytes, h.size)
+                       : ReceivedWords(bytes, h.size, snapshot_.state))
+            .text;
+    };
+    statusArea->showLast(words(lastIn), words(lastOut));
     statusArea->showEngine(snapshot_, mWire->Drops(), nativePresses_ > snapshot_.nativeEntries);
     controllerView->showState(snapshot_);
     polling_ = true;

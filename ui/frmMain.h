@@ -122,8 +122,9 @@ private:
     QSplitter* seeAndPlay_ = nullptr;
     bool bEnding_ = false;
     bool bUnloaded_ = false;
-    bool padsRecalled_ = false;  // the stored pads were sent to the engine in this run
-    uint32_t nativePresses_ = 0; // "Native Mode" presses sent to the engine
+    bool padsRecalled_ = false;    // the stored pads were sent to the engine in this run
+    uint32_t nativePresses_ = 0;   // "Native Mode" presses sent to the engine
+    uint64_t monitorOverflow_ = 0; // messages the engine could not keep for the monitor, shown
     // A host released while it raised an event goes once the event is over.
     bool polling_ = false;
     std::unique_ptr<MidiHost> releasing_;
