@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <random>
 #include <regex>
@@ -184,6 +185,94 @@ bool pulsePhase(Rig& rig) {
     return allMet;
 }
 
+// Floods of one continuous control, 375 reports a second and each a pulse, with pad hits in
+// them: how late each hit's note leaves, whether each was ended, and how long the control's pulses
+// trail the flood.
+bool continuousFloodPhase(Rig& rig) {
+    constexpr uint32_t kEvery = 128;             // 375 reports a second
+    constexpr uint32_t kHitsEvery = 37 * kEvery; // about 100 ms
+    constexpr int64_t kPrompt = kRate / 50;      // 20 ms
+    struct Flood {
+        const char* name;
+        uint8_t kind;
+        int seconds;
+        bool hitsThroughout; // else one hit at the flood's end
+    };
+    const Flood floods[] = {{"knob 1, 1 s", 0x49, 1, false},
+                            {"knob 1, 10 s", 0x49, 10, false},
+                            {"jog wheel, 1 s", 0x43, 1, false},
+                            {"jog wheel, 10 s", 0x43, 10, false},
+                            {"knob 1, 3 s, hits", 0x49, 3, true}};
+    std::printf("\nPad hits in floods of one control (375 reports/s, each a pulse): hit to note\n");
+    std::printf("  %-18s %4s %5s %5s | %6s %6s %6s %6s | %8s | %s\n", "", "hits", "heard", "ended",
+                "min", "p50", "p99", "max", "trail ms", "goal");
+    bool allMet = true;
+    for (const Flood& flood : floods) {
+        const uint32_t end = static_cast<uint32_t>(flood.seconds) * kRate;
+        std::vector<TimedMessage> schedule;
+        std::vector<std::pair<size_t, Bytes>> hits; // schedule index, the note it should make
+        uint8_t velocity = 0;
+        const auto padAt = [&](uint32_t frame) {
+            const auto pad = static_cast<uint8_t>(hits.size() % 16);
+            velocity = static_cast<uint8_t>(velocity % 126 + 1);
+            hits.emplace_back(schedule.size(), Bytes{0x90, pad, velocity});
+            schedule.push_back({frame, report(0x45, 0x40 + pad, velocity)});
+            return pad;
+        };
+        std::vector<std::pair<uint32_t, uint8_t>> releases;
+        for (uint32_t frame = 0; frame < end; frame += kEvery) {
+            const bool odd = frame / kEvery % 2 != 0;
+            // Knob 1 at its top and bottom in turn: every report a pulse.
+            schedule.push_back(
+                {frame, report(flood.kind, 0x00, flood.kind == 0x43 || !odd ? 0x7F : 0x00)});
+            if (!releases.empty() && releases.front().first <= frame) {
+                schedule.push_back({frame, report(0x45, releases.front().second, 0x00)});
+                releases.erase(releases.begin());
+            }
+            if (flood.hitsThroughout && frame % kHitsEvery == 0)
+                releases.emplace_back(frame + kHitsEvery / 2, padAt(frame));
+        }
+        if (!flood.hitsThroughout)
+            releases.emplace_back(end + kHitsEvery / 2, padAt(end - kEvery + 1));
+        for (const auto& [frame, pad] : releases)
+            schedule.push_back({std::max(frame, end), report(0x45, pad, 0x00)});
+        const std::vector<Recorder::Event> got =
+            playAndCollect(rig, schedule, std::numeric_limits<size_t>::max());
+
+        std::vector<int64_t> latencies;
+        size_t ended = 0;
+        int64_t trail = 0;
+        const uint32_t floodEnd = rig.sender.sentFrame(0) + end;
+        for (const auto& [index, note] : hits) {
+            const uint32_t sent = rig.sender.sentFrame(index);
+            bool heard = false;
+            for (const Recorder::Event& e : got) {
+                if (!heard && e.message() == note && e.frame >= sent) {
+                    latencies.push_back(static_cast<int64_t>(e.frame - sent));
+                    heard = true;
+                } else if (heard && e.message() == Bytes{0x90, note[1], 0x00}) {
+                    ++ended;
+                    break;
+                }
+            }
+        }
+        for (const Recorder::Event& e : got)
+            if (e.size == 3 && e.bytes[0] == 0x90 && e.bytes[2] == 0x7F && e.bytes[1] != 64)
+                trail = std::max<int64_t>(trail, static_cast<int32_t>(e.frame - floodEnd));
+        const Summary s = Summarize(latencies);
+        const bool met =
+            latencies.size() == hits.size() && ended == hits.size() && s.max <= kPrompt;
+        allMet = allMet && met;
+        std::printf("  %-18s %4zu %5zu %5zu | %6lld %6lld %6lld %6lld | %8.1f | %s\n", flood.name,
+                    hits.size(), latencies.size(), ended, static_cast<long long>(s.min),
+                    static_cast<long long>(s.p50), static_cast<long long>(s.p99),
+                    static_cast<long long>(s.max), trail * 1000.0 / kRate, met ? "met" : "NOT MET");
+    }
+    std::printf("  goal: every hit heard within %lld frames (20 ms) and ended; frames above\n",
+                static_cast<long long>(kPrompt));
+    return allMet;
+}
+
 // Drops Orvan reported on its standard error: input (too long, no room to wait, queue full) and
 // output (buffer full, not valid MIDI).
 std::pair<uint64_t, uint64_t> reportedDrops(const std::string& log) {
@@ -268,8 +357,10 @@ bool runConfiguration(const std::string& dir, int64_t period, bool bothWays, boo
     Rig rig{period, sender, recorder, orvan.pid()};
     bool met = latencyPhase(rig);
     met = pulsePhase(rig) && met;
-    if (flood)
+    if (flood) {
+        met = continuousFloodPhase(rig) && met;
         floodPhase(rig, log, idleKiB);
+    }
     if (recorder.overflow() > 0)
         std::printf("note: the recorder ran out of room for %llu events\n",
                     static_cast<unsigned long long>(recorder.overflow()));
