@@ -1,6 +1,5 @@
 #include "app/LaunchOptions.h"
-
-#include <regex>
+#include "host/jack/PortPattern.h"
 
 namespace {
 // JACK reaches its server through a socket named after it: a longer name does not fit the
@@ -10,14 +9,18 @@ constexpr size_t kMaxServerName = 64;
 // "-NN" when the name is taken.
 constexpr size_t kMaxClientName = 63 - 9 - 3;
 
-bool validPattern(const std::string& pattern, std::string& why) {
+bool validPattern(const std::string& text, std::string& why) {
     try {
-        std::regex compiled(pattern, std::regex::ECMAScript);
+        PortPattern compiled(text);
         return true;
-    } catch (const std::regex_error& error) {
+    } catch (const std::invalid_argument& error) {
         why = error.what();
         return false;
     }
+}
+
+std::string tooLong(const std::string& name, size_t maxLength) {
+    return name + " takes at most " + std::to_string(maxLength) + " characters";
 }
 } // namespace
 
@@ -35,7 +38,8 @@ std::string LaunchUsage() {
            "                       native mode showing the state it had\n"
            "  --help               show this text\n"
            "  --version            show the version\n"
-           "A pattern matches anywhere in \"client:port\"; anchor it with ^ and $.\n";
+           "A pattern (RE2 syntax, at most 4096 characters) matches anywhere in\n"
+           "\"client:port\"; anchor it with ^ and $.\n";
 }
 
 LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
@@ -49,8 +53,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     } valued[] = {
         {"--server", &options.host.server, false, kMaxServerName},
         {"--client-name", &options.host.clientName, false, kMaxClientName},
-        {"--controller", &options.host.controllerPorts, true, std::string::npos},
-        {"--daw", &options.host.dawPorts, true, std::string::npos},
+        {"--controller", &options.host.controllerPorts, true, PortPattern::kMaxLength},
+        {"--daw", &options.host.dawPorts, true, PortPattern::kMaxLength},
     };
     const struct {
         const char* name;
@@ -90,8 +94,7 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
                 return parse;
             }
             if (value.size() > option.maxLength) {
-                parse.error =
-                    name + " takes at most " + std::to_string(option.maxLength) + " characters";
+                parse.error = tooLong(name, option.maxLength);
                 return parse;
             }
             // A ':' parts a port name from its client's: Orvan's own ports would match its
@@ -100,9 +103,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
                 parse.error = name + ": \"" + value + "\" may not contain ':'";
                 return parse;
             }
-            std::string why;
-            if (option.pattern && !validPattern(value, why)) {
-                parse.error = name + ": \"" + value + "\" is not a regular expression: " + why;
+            if (option.pattern && !validPattern(value, parse.error)) {
+                parse.error = name + ": " + parse.error;
                 return parse;
             }
             *option.value = value;

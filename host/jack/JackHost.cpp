@@ -256,8 +256,8 @@ LinkStatus JackHost::Link() {
     link.state = client_ && shutDown_.load() ? LinkStatus::State::Lost : state_;
     link.server = serverLabel(options_.server);
     link.client = clientName_.empty() ? options_.clientName : clientName_;
-    link.controllerPattern = controllerPattern_.text;
-    link.dawPattern = dawPattern_.text;
+    link.controllerPattern = controllerPattern_.text();
+    link.dawPattern = dawPattern_.text();
     if (live()) {
         link.sampleRate = sampleRate_;
         link.period = period_;

@@ -4,6 +4,7 @@
 #include "host/MidiHost.h"
 #include "host/SpscRing.h"
 #include "host/jack/HostOptions.h"
+#include "host/jack/PortPattern.h"
 
 #include <jack/jack.h>
 
@@ -12,8 +13,6 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,12 +95,6 @@ private:
         uint32_t frame; // the server's frame of the event
         uint16_t size;
     };
-    // A pattern with the text it was made from.
-    struct Pattern {
-        std::string text;
-        std::optional<std::regex> regex;
-    };
-
     // Attaching and leaving (host/jack/JackHost.cpp)
     void attach();
     void closeClients();
@@ -134,15 +127,15 @@ private:
     void connectExisting();
     void handleAppearedPorts();
     void rememberConnections();
-    void replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
+    void replaceSide(PortPattern& pattern, const std::string& text, const char* what, Port in,
                      Port out);
     std::vector<std::string> warnings(const std::vector<PortInfo>& ports) const;
 
     HostOptions options_;
     std::string clientName_;
     std::string feedbackName_;
-    Pattern controllerPattern_;
-    Pattern dawPattern_;
+    PortPattern controllerPattern_;
+    PortPattern dawPattern_;
     std::unique_ptr<EngineRunner> runner_;
     jack_client_t* client_ = nullptr;
     jack_client_t* feedbackClient_ = nullptr;

@@ -91,11 +91,13 @@ TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     EXPECT_NE(ReadFile(log).find("\"" + missing + "\""), std::string::npos) << ReadFile(log);
 }
 
-// Among them a server name longer than JACK takes (libjack would overrun its buffers) and a
-// client name with the ':' of port names.
+// Among them a server name longer than JACK takes (libjack would overrun its buffers), a client
+// name with the ':' of port names and a pattern that is no regular expression.
 TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
-    const std::vector<std::vector<std::string>> commandLines = {
-        {"--no-such-option"}, {"--server", std::string(270, 's')}, {"--client-name", "a:b"}};
+    const std::vector<std::vector<std::string>> commandLines = {{"--no-such-option"},
+                                                                {"--server", std::string(270, 's')},
+                                                                {"--client-name", "a:b"},
+                                                                {"--controller", "(x"}};
     for (const auto& arguments : commandLines) {
         const std::string log = WorkDir() + "/orvan-bad-option.log";
         ChildProcess program(orvan(arguments), kOffscreen, log);
