@@ -26,6 +26,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace {
 QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label) {
     grid->addWidget(new QLabel(QString::fromLatin1(label)), row, column);
@@ -166,14 +168,7 @@ void frmMain::Form_Load() {
     RefreshFromHost();
 
     EnumMidiIO();
-    // The ports chosen last time, unless the command line names others for this run.
-    const LinkStatus link = Wire().Link();
-    const std::string controllerPorts = ReadSetting("ControllerPorts");
-    const std::string dawPorts = ReadSetting("DawPorts");
-    if (link.controllerPattern.empty() && !controllerPorts.empty())
-        Wire().SetControllerPorts(controllerPorts);
-    if (link.dawPattern.empty() && !dawPorts.empty())
-        Wire().SetDawPorts(dawPorts);
+    rememberedPorts();
     showLink();
     // The button ids, the LED packet and the "FLASH" pads are the engine's start-up state.
     RestoreSettings();
@@ -255,11 +250,39 @@ void frmMain::RefreshLink() {
 }
 
 void frmMain::showLink() {
-    const LinkStatus link = Wire().Link();
+    LinkStatus link = Wire().Link();
+    link.warnings.insert(link.warnings.begin(), settingWarnings_.begin(), settingWarnings_.end());
     statusArea->showLink(link);
     const std::vector<PortChoice> choices = PortChoices(link.ports);
     statusArea->controllerPicker->fill(choices, link.controllerPattern);
     statusArea->dawPicker->fill(choices, link.dawPattern);
+}
+
+// The ports chosen last time, unless the command line names others for this run. A remembered
+// pattern the host refuses is said and left out for the run: it must not stop every start.
+void frmMain::rememberedPorts() {
+    const LinkStatus link = Wire().Link();
+    const struct {
+        const char* setting;
+        bool given;
+        void (MidiHost::*set)(const std::string&);
+    } sides[] = {
+        {"ControllerPorts", !link.controllerPattern.empty(), &MidiHost::SetControllerPorts},
+        {"DawPorts", !link.dawPattern.empty(), &MidiHost::SetDawPorts},
+    };
+    for (const auto& side : sides) {
+        const std::string pattern = ReadSetting(side.setting);
+        if (side.given || pattern.empty())
+            continue;
+        try {
+            (Wire().*side.set)(pattern);
+        } catch (const HostError& error) {
+            const std::string text = std::string("The remembered setting \"") + side.setting +
+                                     "\" is not used in this run: " + error.what();
+            std::fprintf(stderr, "orvan: %s\n", text.c_str());
+            settingWarnings_.push_back(text);
+        }
+    }
 }
 
 // A choice connects both directions now, and is the one used at the next start.

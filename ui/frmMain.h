@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ControllerView;
 class MidiMonitor;
@@ -104,6 +105,7 @@ private:
     void showInstance();
     void fillLists();
     void showLink();
+    void rememberedPorts();
     void choosePorts(bool controller, const std::string& pattern);
     void mWire_Reattached();
     void releaseHost();
@@ -120,6 +122,8 @@ private:
     bool bEnding_ = false;
     bool bUnloaded_ = false;
     bool padsRecalled_ = false; // the stored pads were sent to the engine in this run
+    // Remembered settings left out of this run, and why: shown among the link's warnings.
+    std::vector<std::string> settingWarnings_;
     // A host released while it raised an event goes once the event is over.
     bool polling_ = false;
     std::unique_ptr<MidiHost> releasing_;
