@@ -1,6 +1,8 @@
 #include "app/LaunchOptions.h"
 #include "host/jack/PortPattern.h"
 
+#include <cstring>
+
 namespace {
 // JACK reaches its server through a socket named after it: a longer name does not fit the
 // socket's path for every user and client, and libjack overruns its buffers on some.
@@ -26,8 +28,8 @@ std::string tooLong(const std::string& name, size_t maxLength) {
 
 std::string LaunchUsage() {
     return "Usage: orvan [options]\n"
-           "  --server NAME        JACK server to attach to (default: JACK's default server;\n"
-           "                       at most 64 characters)\n"
+           "  --server NAME        JACK server to attach to (default: JACK_DEFAULT_SERVER or\n"
+           "                       JACK's default server; at most 64 characters)\n"
            "  --client-name NAME   JACK client name (default: orvan; at most 51 characters, no\n"
            "                       ':'); the feedback input is on NAME-feedback\n"
            "  --controller REGEX   connect controller_in and controller_out to the MIDI ports\n"
@@ -42,7 +44,8 @@ std::string LaunchUsage() {
            "\"client:port\"; anchor it with ^ and $.\n";
 }
 
-LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments,
+                               const char* defaultServer) {
     LaunchParse parse;
     LaunchOptions& options = parse.options;
     const struct {
@@ -114,5 +117,10 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return parse;
         }
     }
+    // Without --server, libjack takes the server's name from the environment.
+    const bool attaches = !options.help && !options.version;
+    if (attaches && options.host.server.empty() && defaultServer &&
+        std::strlen(defaultServer) > kMaxServerName)
+        parse.error = tooLong("JACK_DEFAULT_SERVER", kMaxServerName);
     return parse;
 }

@@ -39,6 +39,11 @@ TEST(LaunchOptions, ReadsEveryOptionAndItsUsageNamesEach) {
         EXPECT_EQ(parse.error, "") << c.options;
         EXPECT_EQ(Rendered(parse.options), c.options);
     }
+    // JACK_DEFAULT_SERVER names the server only where --server does not.
+    const std::string longName(65, 'e');
+    for (const Args& args : {Args{"--server", "studio"}, Args{"--help"}, Args{"--version"}})
+        EXPECT_EQ(ParseLaunchOptions(args, longName.c_str()).error, "") << args.front();
+    EXPECT_EQ(ParseLaunchOptions({}, longName.substr(1).c_str()).error, "");
     const std::string usage = LaunchUsage();
     for (const char* option : {"--server NAME", "--client-name NAME", "--controller REGEX",
                                "--daw REGEX", "--native-mode", "--help", "--version"})
@@ -52,6 +57,7 @@ TEST(LaunchOptions, RefusesBadCommandLines) {
     const struct {
         Args args;
         const char* mentions;
+        std::string defaultServer{};
     } cases[] = {
         {{"--bogus"}, "--bogus"},
         {{"-h"}, "-h"},
@@ -72,9 +78,12 @@ TEST(LaunchOptions, RefusesBadCommandLines) {
         {{"--controller", deep}, "--controller takes at most 4096 characters"},
         {{"--daw", std::string(900000, 'd')}, "--daw takes at most 4096 characters"},
         {{"--daw", "(?<=a)b"}, "invalid perl operator"},
+        {{}, "JACK_DEFAULT_SERVER takes at most 64 characters", std::string(65, 'e')},
+        {{"--native-mode"}, "JACK_DEFAULT_SERVER takes at most 64", std::string(300, 'e')},
     };
     for (const auto& c : cases) {
-        const LaunchParse parse = ParseLaunchOptions(c.args);
+        const LaunchParse parse =
+            ParseLaunchOptions(c.args, c.defaultServer.empty() ? nullptr : c.defaultServer.c_str());
         EXPECT_NE(parse.error.find(c.mentions), std::string::npos)
             << c.mentions << ": \"" << parse.error << '"';
     }

@@ -91,17 +91,27 @@ TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     EXPECT_NE(ReadFile(log).find("\"" + missing + "\""), std::string::npos) << ReadFile(log);
 }
 
-// Among them a server name longer than JACK takes (libjack would overrun its buffers), a client
-// name with the ':' of port names and a pattern that is no regular expression.
+// Among them a server name longer than JACK takes (libjack would overrun its buffers), from the
+// command line or from the environment, a client name with the ':' of port names and a pattern
+// that is no regular expression.
 TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
-    const std::vector<std::vector<std::string>> commandLines = {{"--no-such-option"},
-                                                                {"--server", std::string(270, 's')},
-                                                                {"--client-name", "a:b"},
-                                                                {"--controller", "(x"}};
-    for (const auto& arguments : commandLines) {
+    const std::string longName(270, 's');
+    const struct {
+        std::vector<std::string> arguments;
+        std::string environment;
+    } cases[] = {{{"--no-such-option"}, ""},
+                 {{"--server", longName}, ""},
+                 {{}, "JACK_DEFAULT_SERVER=" + longName},
+                 {{"--client-name", "a:b"}, ""},
+                 {{"--controller", "(x"}, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.environment + ::testing::PrintToString(c.arguments));
         const std::string log = WorkDir() + "/orvan-bad-option.log";
-        ChildProcess program(orvan(arguments), kOffscreen, log);
-        EXPECT_EQ(program.waitExit(kLongWait), 2) << arguments.front();
+        std::vector<std::string> environment = kOffscreen;
+        if (!c.environment.empty())
+            environment.push_back(c.environment);
+        ChildProcess program(orvan(c.arguments), environment, log);
+        EXPECT_EQ(program.waitExit(kLongWait), 2);
         EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
     }
 }
