@@ -1,6 +1,5 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
-#include "settings/SettingsBatch.h"
 #include "settings/StoreNotices.h"
 #include "settings/mSettings.h"
 #include "ui/ControllerView.h"
@@ -22,7 +21,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -178,35 +176,6 @@ void frmMain::Form_Load() {
     Wire().HostInputEvents(1);
     restoreLayout();
     refresh_.start();
-}
-
-namespace {
-QByteArray storedBytes(const char* valueName) {
-    return QByteArray::fromHex(QByteArray::fromStdString(ReadSetting(valueName)));
-}
-
-void storeBytes(const char* valueName, const QByteArray& bytes) {
-    const std::string text = bytes.toHex().toStdString();
-    if (ReadSetting(valueName) != text)
-        WriteSetting(valueName, text);
-}
-} // namespace
-
-// As it was left; the first time as large as the screen allows, up to a comfortable size.
-void frmMain::restoreLayout() {
-    if (!restoreGeometry(storedBytes("WindowGeometry"))) {
-        const QSize room = screen() ? screen()->availableSize() : QSize(1200, 720);
-        resize(std::min(1200, room.width()), std::min(720, room.height()));
-    }
-    panes_->restoreState(storedBytes("WindowPanes"));
-    seeAndPlay_->restoreState(storedBytes("WindowSeeAndPlay"));
-}
-
-void frmMain::saveLayout() {
-    SettingsBatch batch;
-    storeBytes("WindowGeometry", saveGeometry());
-    storeBytes("WindowPanes", panes_->saveState());
-    storeBytes("WindowSeeAndPlay", seeAndPlay_->saveState());
 }
 
 void frmMain::EnumMidiIO() {

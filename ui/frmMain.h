@@ -109,7 +109,8 @@ private:
     void choosePorts(bool controller, const std::string& pattern);
     void mWire_Reattached();
     void releaseHost();
-    // The window's size and place and its panes' sizes, kept between runs.
+    // The window's size and place and its panes' sizes, kept between runs and checked when
+    // read back (ui/windowLayout.cpp).
     void restoreLayout();
     void saveLayout();
 
