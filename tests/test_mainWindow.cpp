@@ -125,7 +125,7 @@ TEST(MainWindow, ShowsEveryControlWithItsCaption) {
 }
 
 // "Really Quit?" answered No changes nothing; answered Yes it saves the pads and shuts down; the
-// close box shuts down without a question and without saving.
+// close box shuts down without a question, and saves only pads the run changed (none here).
 TEST(MainWindow, QuitAndClose) {
     const struct {
         const char* how;

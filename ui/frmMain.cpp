@@ -339,22 +339,31 @@ void frmMain::btnEnd_Click() {
                                           "lost. Quit anyway?"),
                            MsgKind::Question, true}) != MsgAnswer::Yes)
         return;
+    padsSettled_ = true;
     close();
 }
 
 // Releasing the host ends the engine first: every pulse in flight and every note still sounding
-// is ended.
+// is ended. The pad assignments are saved after that, however the window closes (a signal and
+// the window manager close it too); nobody may be there to answer a box, so what goes wrong with
+// the settings is said on standard error.
 void frmMain::Form_Unload() {
     if (bUnloaded_)
         return;
     bUnloaded_ = true;
     refresh_.stop();
+    SetStoreNoticeHandler(nullptr);
+    const bool ran = mWire != nullptr;
     if (mWire) {
         saveLayout();
         mWire->HostInputEvents(0);
         mWire->HostInputCapture(0);
+        if (const EngineSnapshot* newest = mWire->Engine().TakeSnapshot())
+            snapshot_ = *newest;
     }
     releaseHost();
+    if (ran)
+        SavePadsUnasked();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -59,6 +59,10 @@ public:
     void LoadFdbPadsAlwaysActive();
     // False when the store could not keep them (the user has been told why).
     bool SaveSettings();
+    // SaveSettings at an ending nobody was asked about (an error, a signal, the close box), when
+    // the pads are worth it and the ending has not dealt with them yet; a failure is said on
+    // standard error.
+    void SavePadsUnasked();
     PadRecall RecallPadSettings();
 
     // Runs one event chain of the window; a failure reports itself and ends the program
@@ -123,6 +127,7 @@ private:
     bool bEnding_ = false;
     bool bUnloaded_ = false;
     bool padsRecalled_ = false; // the stored pads were sent to the engine in this run
+    bool padsSettled_ = false;  // the ending saved the pads, or the user chose to lose them
     // Remembered settings left out of this run, and why: shown among the link's warnings.
     std::vector<std::string> settingWarnings_;
     // A host released while it raised an event goes once the event is over.
