@@ -1,6 +1,7 @@
 #include "app/LaunchOptions.h"
+#include "host/jack/PortPattern.h"
 
-#include <regex>
+#include <cstring>
 
 namespace {
 // JACK reaches its server through a socket named after it: a longer name does not fit the
@@ -10,21 +11,25 @@ constexpr size_t kMaxServerName = 64;
 // "-NN" when the name is taken.
 constexpr size_t kMaxClientName = 63 - 9 - 3;
 
-bool validPattern(const std::string& pattern, std::string& why) {
+bool validPattern(const std::string& text, std::string& why) {
     try {
-        std::regex compiled(pattern, std::regex::ECMAScript);
+        PortPattern compiled(text);
         return true;
-    } catch (const std::regex_error& error) {
+    } catch (const std::invalid_argument& error) {
         why = error.what();
         return false;
     }
+}
+
+std::string tooLong(const std::string& name, size_t maxLength) {
+    return name + " takes at most " + std::to_string(maxLength) + " characters";
 }
 } // namespace
 
 std::string LaunchUsage() {
     return "Usage: orvan [options]\n"
-           "  --server NAME        JACK server to attach to (default: JACK's default server;\n"
-           "                       at most 64 characters)\n"
+           "  --server NAME        JACK server to attach to (default: JACK_DEFAULT_SERVER or\n"
+           "                       JACK's default server; at most 64 characters)\n"
            "  --client-name NAME   JACK client name (default: orvan; at most 51 characters, no\n"
            "                       ':'); the feedback input is on NAME-feedback\n"
            "  --controller REGEX   connect controller_in and controller_out to the MIDI ports\n"
@@ -35,10 +40,12 @@ std::string LaunchUsage() {
            "                       native mode showing the state it had\n"
            "  --help               show this text\n"
            "  --version            show the version\n"
-           "A pattern matches anywhere in \"client:port\"; anchor it with ^ and $.\n";
+           "A pattern (RE2 syntax, at most 4096 characters) matches anywhere in\n"
+           "\"client:port\"; anchor it with ^ and $.\n";
 }
 
-LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments,
+                               const char* defaultServer) {
     LaunchParse parse;
     LaunchOptions& options = parse.options;
     const struct {
@@ -49,8 +56,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     } valued[] = {
         {"--server", &options.host.server, false, kMaxServerName},
         {"--client-name", &options.host.clientName, false, kMaxClientName},
-        {"--controller", &options.host.controllerPorts, true, std::string::npos},
-        {"--daw", &options.host.dawPorts, true, std::string::npos},
+        {"--controller", &options.host.controllerPorts, true, PortPattern::kMaxLength},
+        {"--daw", &options.host.dawPorts, true, PortPattern::kMaxLength},
     };
     const struct {
         const char* name;
@@ -90,8 +97,7 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
                 return parse;
             }
             if (value.size() > option.maxLength) {
-                parse.error =
-                    name + " takes at most " + std::to_string(option.maxLength) + " characters";
+                parse.error = tooLong(name, option.maxLength);
                 return parse;
             }
             // A ':' parts a port name from its client's: Orvan's own ports would match its
@@ -100,9 +106,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
                 parse.error = name + ": \"" + value + "\" may not contain ':'";
                 return parse;
             }
-            std::string why;
-            if (option.pattern && !validPattern(value, why)) {
-                parse.error = name + ": \"" + value + "\" is not a regular expression: " + why;
+            if (option.pattern && !validPattern(value, parse.error)) {
+                parse.error = name + ": " + parse.error;
                 return parse;
             }
             *option.value = value;
@@ -112,5 +117,10 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return parse;
         }
     }
+    // Without --server, libjack takes the server's name from the environment.
+    const bool attaches = !options.help && !options.version;
+    if (attaches && options.host.server.empty() && defaultServer &&
+        std::strlen(defaultServer) > kMaxServerName)
+        parse.error = tooLong("JACK_DEFAULT_SERVER", kMaxServerName);
     return parse;
 }

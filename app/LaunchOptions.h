@@ -19,7 +19,9 @@ struct LaunchParse {
 };
 
 // Reads the arguments after the program name. Values follow their option as the next argument
-// or after "=" ("--server NAME", "--server=NAME").
-LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
+// or after "=" ("--server NAME", "--server=NAME"). defaultServer is JACK_DEFAULT_SERVER, the
+// server's name when no --server is given.
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments,
+                               const char* defaultServer = nullptr);
 
 std::string LaunchUsage();

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     JackHost::OnCloseHung(endWithoutTheServer);
     // A signal during a long start-up ends Orvan as its close box does, once it is up.
     CloseOnSignals closeOnSignals;
-    const LaunchParse parse = ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const LaunchParse parse = ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                                 std::getenv("JACK_DEFAULT_SERVER"));
     if (!parse.error.empty()) {
         std::fprintf(stderr, "orvan: %s\n%s", parse.error.c_str(), LaunchUsage().c_str());
         return 2;

@@ -20,8 +20,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVAN_HOME_PAGE})
 # Runtime libraries as dpkg-shlibdeps reads them from the binary: Qt's core, GUI (with the X11
-# and offscreen platforms) and widgets, and libjack from jackd2 or JACK 1. PipeWire's libjack
-# sits outside the linker's path and is used through pw-jack, so a libjack package stays needed.
+# and offscreen platforms) and widgets, RE2, and libjack from jackd2 or JACK 1. PipeWire's
+# libjack sits outside the linker's path and is used through pw-jack, so a libjack package stays
+# needed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "jackd2 | pipewire-jack")
 

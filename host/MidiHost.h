@@ -81,6 +81,10 @@ public:
     // pattern that is no regular expression throws a host error.
     virtual void SetControllerPorts(const std::string& pattern) = 0;
     virtual void SetDawPorts(const std::string& pattern) = 0;
+    // The ending: every pulse in flight ends with its note-off, then every note still sounding,
+    // and they have left before this returns (as far as a server answers); nothing more is
+    // handled after it. Releasing the host does it too, if it was not done.
+    virtual void EndEngine() = 0;
 
     // Set once by the owner before input is switched on.
     void setEvents(Events events) { events_ = std::move(events); }

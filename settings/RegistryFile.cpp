@@ -32,6 +32,7 @@ enum class Use { Writable, SetAside, Untouchable };
 
 struct Store {
     std::string path;                     // of the file the document was read from
+    std::string target;                   // what a save replaces: path, or where its link leads
     std::optional<FileIdentity> identity; // none: read the file again at the next call
     RegDocument document;
     Use use = Use::Writable;
@@ -52,11 +53,73 @@ void refuse(Store& s, const std::string& text) {
     StoreNotice(text);
 }
 
+const char* const kLeftAlone =
+    "; it is left as it is: defaults apply and nothing will be saved there.";
+
+// Why a link's target is no settings file to read and replace, or nothing when it is one.
+std::string notSettings(const FileRead& read, std::optional<RegDocument>& parsed) {
+    switch (read.kind) {
+    case FileRead::Kind::Missing:
+        return "it leads nowhere";
+    case FileRead::Kind::NotRegular:
+        return "not a regular file";
+    case FileRead::Kind::TooLarge:
+        return "larger than " + kLimitText;
+    case FileRead::Kind::Failed:
+        return std::strerror(read.error);
+    case FileRead::Kind::Text:
+        break;
+    }
+    if (read.text.empty())
+        return "an empty file";
+    if (read.othersMayWrite)
+        return "a file other users may write";
+    std::string problem;
+    parsed = ParseRegText(read.text, &problem);
+    return problem;
+}
+
+// Whether the link at s.path is read through, to the settings file it leads to; a save then
+// replaces that file. Any other link, and every link in a folder other users may write, is left
+// exactly as it is, and the user is told.
+bool followLink(Store& s, const FileRead& read, bool sharedFolder) {
+    if (sharedFolder) {
+        refuse(s,
+               "Settings file " + s.path + " is a symbolic link that is not followed" + kLeftAlone);
+        return false;
+    }
+    // Another user could put a link to any file in place of a target in a folder they may write.
+    const std::string target = LinkTarget(s.path);
+    std::optional<RegDocument> parsed;
+    const std::string why = OthersMayWrite(target.substr(0, target.rfind('/')))
+                                ? "a file in a folder other users may write"
+                                : notSettings(read, parsed);
+    if (!parsed) {
+        refuse(s, "Settings file " + s.path + " is a symbolic link to no settings file (" + why +
+                      ")" + kLeftAlone);
+        return false;
+    }
+    s.document = std::move(*parsed);
+    s.target = target;
+    return true;
+}
+
 // Takes what the file at s.path holds.
-void take(Store& s, const FileRead& read) {
+void take(Store& s) {
+    const std::string folder = s.path.substr(0, s.path.rfind('/'));
+    const bool sharedFolder = OthersMayWrite(folder);
+    if (sharedFolder)
+        StoreNotice("Settings folder " + folder +
+                    " may be written by other users; links in it are not followed.");
+    const FileRead read = ReadRegularFile(s.path, kMaxRegistryFileBytes, !sharedFolder);
     s.identity = read.identity;
     s.document = RegDocument();
     s.use = Use::Writable;
+    s.target = s.path;
+    if (read.link && !followLink(s, read, sharedFolder))
+        return;
+    if (!read.link && read.othersMayWrite)
+        StoreNotice("Settings file " + s.path + " may be written by other users.");
     std::string problem;
     switch (read.kind) {
     case FileRead::Kind::Missing:
@@ -70,6 +133,8 @@ void take(Store& s, const FileRead& read) {
         problem = "larger than " + kLimitText;
         break;
     case FileRead::Kind::Text:
+        if (read.link)
+            break; // parsed already
         if (auto parsed = ParseRegText(read.text, &problem))
             s.document = std::move(*parsed);
         break;
@@ -94,7 +159,7 @@ void refresh(Store& s) {
     if (path == s.path && s.identity && *s.identity == IdentityOf(path))
         return;
     s.path = path;
-    take(s, ReadRegularFile(path, kMaxRegistryFileBytes));
+    take(s);
 }
 
 bool failed(const Store& s, const std::string& why) {
@@ -117,24 +182,23 @@ bool save(Store& s) {
                              (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno)));
     if (!s.identity || *s.identity != IdentityOf(s.path)) {
         // Another process saved meanwhile: its values stay, this batch's changes go on top.
-        take(s, ReadRegularFile(s.path, kMaxRegistryFileBytes));
+        take(s);
         for (const RegistryChange& change : s.changes)
             change(s.document);
         if (s.use == Use::Untouchable)
             return false;
     }
-    const std::string target = LinkTarget(s.path);
     if (s.use == Use::SetAside) {
-        const std::string aside = KeepAside(target);
+        const std::string aside = KeepAside(s.path);
         if (aside.empty())
             return failed(s, std::strerror(errno));
-        StoreNotice("The unusable settings file " + target + " was kept as " + aside + ".");
+        StoreNotice("The unusable settings file " + s.path + " was kept as " + aside + ".");
         s.use = Use::Writable;
     }
     const std::string text = RegText(s.document);
     if (text.size() > kMaxRegistryFileBytes)
         return failed(s, "the settings would be larger than " + kLimitText);
-    if (!ReplaceFile(target, text))
+    if (!ReplaceFile(s.target, text))
         return failed(s, std::strerror(errno));
     s.identity = IdentityOf(s.path);
     return true;

@@ -2,12 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <limits.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 
@@ -16,6 +19,21 @@ FileIdentity identityOf(const struct stat& info) {
     return {true, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
             static_cast<int64_t>(info.st_size),
             static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+bool othersMayWrite(const struct stat& info) {
+    const uid_t user = ::geteuid();
+    if (info.st_uid != user && info.st_uid != 0)
+        return true;
+    if (info.st_mode & S_IWOTH)
+        return true;
+    if (!(info.st_mode & S_IWGRP))
+        return false;
+    // A group of the user's own: the user's primary group, named after the user.
+    const passwd* owner = ::getpwuid(user);
+    const group* members = ::getgrgid(info.st_gid);
+    return !owner || !members || owner->pw_gid != info.st_gid ||
+           std::strcmp(owner->pw_name, members->gr_name) != 0;
 }
 
 bool sync(int fd) {
@@ -66,9 +84,19 @@ FileIdentity IdentityOf(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 ? identityOf(info) : FileIdentity{};
 }
 
-FileRead ReadRegularFile(const std::string& path, size_t limit) {
+FileRead ReadRegularFile(const std::string& path, size_t limit, bool followLink) {
     FileRead read;
-    const Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    Fd fd(::open(path.c_str(), kFlags | O_NOFOLLOW));
+    if (fd.get() < 0 && errno == ELOOP) {
+        read.link = true;
+        if (!followLink) {
+            read.kind = FileRead::Kind::NotRegular;
+            read.identity = IdentityOf(path);
+            return read;
+        }
+        fd = Fd(::open(path.c_str(), kFlags));
+    }
     struct stat info;
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
         read.kind = errno == ENOENT ? FileRead::Kind::Missing : FileRead::Kind::Failed;
@@ -82,6 +110,7 @@ FileRead ReadRegularFile(const std::string& path, size_t limit) {
     }
     read.readOnly =
         (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+    read.othersMayWrite = othersMayWrite(info);
     read.kind = FileRead::Kind::TooLarge;
     if (static_cast<uint64_t>(info.st_size) > limit)
         return read;
@@ -106,6 +135,11 @@ FileRead ReadRegularFile(const std::string& path, size_t limit) {
     read.kind = FileRead::Kind::Text;
     ++StoreFileCounters().reads;
     return read;
+}
+
+bool OthersMayWrite(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && othersMayWrite(info);
 }
 
 Fd LockFile(const std::string& path, bool exclusive) {

@@ -36,14 +36,22 @@ FileIdentity IdentityOf(const std::string& path);
 struct FileRead {
     enum class Kind { Missing, Text, NotRegular, TooLarge, Failed } kind = Kind::Missing;
     FileIdentity identity;
-    bool readOnly = false; // the user may not write it (by its mode bits, even as root)
-    int error = 0;         // for Failed
+    bool link = false;           // path is a symbolic link; what was read is where it leads
+    bool readOnly = false;       // the user may not write it (by its mode bits, even as root)
+    bool othersMayWrite = false; // see OthersMayWrite
+    int error = 0;               // for Failed
     std::string text;
 };
 
-// The file at path, links followed, when it is a regular file of at most limit bytes. Opening
-// never waits, so a FIFO or device is refused at once.
-FileRead ReadRegularFile(const std::string& path, size_t limit);
+// The file at path when it is a regular file of at most limit bytes. A symbolic link is followed
+// only with followLink; one that is not reads as NotRegular. Opening never waits, so a FIFO or
+// device is refused at once.
+FileRead ReadRegularFile(const std::string& path, size_t limit, bool followLink);
+
+// Whether users other than this one (and root) may change what is at path, links followed: it
+// belongs to another user, or its group or everybody may write it (the user's own private group
+// aside).
+bool OthersMayWrite(const std::string& path);
 
 // Opens path without following a link (so never creating a file through one) and locks it:
 // alone, creating it when missing, or shared, where an unwritable one still serves. An invalid Fd

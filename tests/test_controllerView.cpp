@@ -7,13 +7,16 @@
 #include "ui/PadPlaying.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
 namespace {
 using Part = ControllerLayout::Part;
@@ -184,9 +187,20 @@ void Wheel(ControllerView& view, QPointF canvasPoint, int notches) {
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&view, &event);
 }
-void Key(ControllerView& view, QEvent::Type type, int key, bool repeat = false) {
+// A key event at a time stamp of its own, unless one is given (a repeat's release and press
+// share one).
+void Key(ControllerView& view, QEvent::Type type, int key, bool repeat = false,
+         unsigned long at = 0) {
+    static unsigned long clock = 1000;
     QKeyEvent event(type, key, Qt::NoModifier, QString(QChar(key)), repeat);
+    event.setTimestamp(at ? at : ++clock);
     QApplication::sendEvent(&view, &event);
+}
+// Lets the key releases that wait for a repeat's press go.
+void LetReleasesGo() {
+    QEventLoop loop;
+    QTimer::singleShot(3 * ControllerView::kRepeatPairMs, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 QPointF Centre(Part part) {
@@ -304,6 +318,7 @@ TEST(ControllerView, PlaysAsTheControllerDoes) {
             screen.settle();
         });
         c.play(view);
+        LetReleasesGo();
         Reports(hardware, c.reports);
         for (const auto& [status, data1, data2] : c.xyMoves)
             hardware.host().raiseMidiInput(status, data1, data2);
@@ -323,6 +338,37 @@ TEST(ControllerView, LosingFocusReleasesHeldKeys) {
     Key(view, QEvent::KeyRelease, Qt::Key_F);
     EXPECT_EQ(sent, (std::vector<Bytes>{ReportBytes(PadHit(11, kKeyVelocity)),
                                         ReportBytes(PadRelease(11))}));
+}
+
+// However the window system repeats a held key (flagged repeats, presses alone, or unflagged
+// release and press pairs of one time stamp, as X servers send them), it hits its pad once; a
+// new press of another time stamp is a new hit. Events of key W: "+" press, "-" release, the time
+// stamp, "r" when flagged as a repeat.
+TEST(ControllerView, AHeldKeyHitsOnce) {
+    const struct {
+        const char* events;
+        int hits;
+    } cases[] = {{"+10 -40r +40r -90", 1},
+                 {"+10 +40 +80 -90", 1},
+                 {"+10 -40 +40 -80 +80 -90", 1},
+                 {"+10 -40 +41 -90", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.events);
+        ControllerView view;
+        std::vector<Bytes> sent;
+        view.setInputSink([&](std::vector<uint8_t> bytes) { sent.push_back(bytes); });
+        std::istringstream events(c.events);
+        for (std::string e; events >> e;)
+            Key(view, e[0] == '+' ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_W,
+                e.back() == 'r', std::stoul(e.substr(1)));
+        LetReleasesGo();
+        std::vector<Bytes> expected;
+        for (int hit = 0; hit < c.hits; ++hit) {
+            expected.push_back(ReportBytes(PadHit(5, kKeyVelocity)));
+            expected.push_back(ReportBytes(PadRelease(5)));
+        }
+        EXPECT_EQ(sent, expected);
+    }
 }
 
 // Not a check: plays a while on screen and keeps pictures of the view and the monitor in /tmp

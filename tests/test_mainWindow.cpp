@@ -5,12 +5,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 std::string Entries(QListWidget* list) {
@@ -18,6 +22,29 @@ std::string Entries(QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         out += (i ? ", " : "") + list->item(i)->text().toStdString();
     return out;
+}
+
+// "WindowGeometry" as QWidget::saveGeometry() keeps it: frame, normal and inner geometry one
+// rectangle, on the first screen, maximised or not.
+std::string GeometryText(QRect r, bool maximised = false) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_4_0);
+    out << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << r << r << qint32(0)
+        << quint8(maximised ? Qt::WindowMaximized : 0) << quint8(0)
+        << qint32(QGuiApplication::primaryScreen()->geometry().width()) << r;
+    return bytes.toHex().toStdString();
+}
+
+// "WindowPanes" as QSplitter::saveState() keeps it, with a count of sizes of its own.
+std::string PanesText(quint32 count, const std::vector<qint32>& sizes) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_0);
+    out << qint32(0xff) << qint32(1) << count;
+    for (qint32 size : sizes)
+        out << size;
+    return bytes.toHex().toStdString();
 }
 } // namespace
 
@@ -98,7 +125,7 @@ TEST(MainWindow, ShowsEveryControlWithItsCaption) {
 }
 
 // "Really Quit?" answered No changes nothing; answered Yes it saves the pads and shuts down; the
-// close box shuts down without a question and without saving.
+// close box shuts down without a question, and saves only pads the run changed (none here).
 TEST(MainWindow, QuitAndClose) {
     const struct {
         const char* how;
@@ -186,6 +213,50 @@ TEST(MainWindow, FitsASmallScreenAtOneAndAHalfTimes) {
     const QSize least = h.window().minimumSizeHint();
     EXPECT_LE(least.width(), 1366 * 2 / 3) << least.width();
     EXPECT_LE(least.height(), 768 * 2 / 3 - 60) << least.height();
+}
+
+// The layout comes back from the user's file: a window that does not fit the screen or panes
+// larger than the window are made to fit, what cannot be read gives way to the first-run layout,
+// and each is said on standard error.
+TEST(MainWindow, RestoredLayoutFitsTheScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect huge(0, 0, 2147483646, 2147483646);
+    // A place and size that fit: the screen may be no larger than the window's least size.
+    const QRect fits(0, 30, Started().window().minimumSizeHint().width(), 500);
+    const struct {
+        const char* name;
+        std::string geometry, panes;
+        const char* said; // on standard error; "" nothing
+    } cases[] = {
+        {"as left", GeometryText(fits), PanesText(2, {300, 400}), ""},
+        {"larger than any screen", GeometryText(huge), PanesText(2, {2147483646, 2147483646}),
+         "\"WindowGeometry\" does not fit the screen; the window is made to fit\n"
+         "orvan: the remembered \"WindowPanes\" is larger than the window"},
+        {"maximised, larger than any screen", GeometryText(huge, true), "", "does not fit"},
+        {"off the screen", GeometryText({-5000, 9000, 790, 500}), "", "does not fit"},
+        {"a pixel", GeometryText({10, 10, 1, 1}), "", "does not fit"},
+        {"no geometry, 2^31 panes", "7a7a", PanesText(0x7fffffff, {}),
+         "\"WindowGeometry\" cannot be used; the window takes its first-run size\n"
+         "orvan: the remembered \"WindowPanes\" cannot be used"},
+        {"a pane of negative size", "", PanesText(2, {-5, 300}), "\"WindowPanes\" cannot be used"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshStore store;
+        WriteSettings("WindowGeometry=" + c.geometry + ", WindowPanes=" + c.panes);
+        ::testing::internal::CaptureStderr();
+        Started h;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const QRect shown = h.window().normalGeometry();
+        const QSize least = h.window().minimumSizeHint();
+        EXPECT_TRUE(QRect(room.topLeft(), room.size().expandedTo(least)).contains(shown));
+        EXPECT_EQ(shown.size().expandedTo(least), shown.size());
+        if (!*c.said) {
+            EXPECT_EQ(shown, fits);
+        }
+        EXPECT_EQ(said.find("orvan: the remembered") != std::string::npos, *c.said != 0) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
 }
 
 TEST(MainWindow, InfoWindowShowsTheLinkAndClosesWithX) {

@@ -1,6 +1,6 @@
 // What the settings store does with files that are not plain, parseable and writable: it reads
-// only regular files within its limits, never writes through a link it must not follow, keeps a
-// link it may follow, and tells the user once what happens.
+// only regular files within its limits, follows a link only to a settings file and never in a
+// folder other users may write, keeps a link it follows, and tells the user once what happens.
 #include "FreshStore.h"
 #include "settings/SettingsBatch.h"
 #include "settings/StoreNotices.h"
@@ -9,7 +9,10 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 
 namespace {
 namespace fs = std::filesystem;
@@ -73,12 +76,6 @@ TEST(SettingsFiles, OnlyWhatCanBeUsedIsReadAndOnlyWhatMayBeReplacedIsWritten) {
          false,
          "fifo",
          {notRegular}},
-        {"a link to a device",
-         [](auto& s) { fs::create_symlink("/dev/zero", s.file()); },
-         "",
-         false,
-         "link",
-         {notRegular}},
         {"a folder",
          [](auto& s) { fs::create_directory(s.file()); },
          "",
@@ -109,22 +106,6 @@ TEST(SettingsFiles, OnlyWhatCanBeUsedIsReadAndOnlyWhatMayBeReplacedIsWritten) {
          "file, 1 set aside",
          {"Settings in {file} could not be used (line 4: keys nested deeper than 64 levels)",
           keptAside}},
-        {"a link to a file elsewhere",
-         [](auto& s) {
-             s.write(kStored);
-             fs::rename(s.file(), s.folder() + "/../kept.reg");
-             fs::create_symlink("../kept.reg", s.file());
-         },
-         "7",
-         true,
-         "link, kept.reg saved",
-         {}},
-        {"a link to no file yet",
-         [](auto& s) { fs::create_symlink(s.folder() + "/../kept.reg", s.file()); },
-         "",
-         true,
-         "link, kept.reg saved",
-         {}},
         {"a lock file that is a link",
          [](auto& s) {
              s.write(kStored);
@@ -156,16 +137,108 @@ TEST(SettingsFiles, OnlyWhatCanBeUsedIsReadAndOnlyWhatMayBeReplacedIsWritten) {
         std::string after = kindOf(store.file());
         if (const int aside = store.count("registry.reg.bad-"))
             after += ", " + std::to_string(aside) + " set aside";
-        const std::string elsewhere = store.folder() + "/../kept.reg";
-        if (fs::is_regular_file(elsewhere))
-            after += store.contents().find("\"GlobalChannel\"=\"6\"") != std::string::npos
-                         ? ", kept.reg saved"
-                         : ", kept.reg unsaved";
         EXPECT_EQ(after, c.after);
 
         ASSERT_EQ(log.told.size(), c.notices.size()) << ::testing::PrintToString(log.told);
         for (size_t i = 0; i < c.notices.size(); ++i)
             EXPECT_TRUE(log.told[i].starts_with(withPath(c.notices[i], store.file())))
                 << log.told[i];
+    }
+}
+
+namespace {
+// Every file, link and folder below a folder, links not followed: a file as its bytes, a link as
+// "-> " and where it leads, a folder as "/".
+std::map<std::string, std::string> Tree(const std::string& top) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(top)) {
+        const std::string name = entry.path().lexically_relative(top).string();
+        if (entry.is_symlink())
+            tree[name] = "-> " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_directory())
+            tree[name] = "/";
+        else if (entry.is_regular_file())
+            tree[name] = (std::ostringstream() << std::ifstream(entry.path()).rdbuf()).str();
+        else
+            tree[name] = "?";
+    }
+    return tree;
+}
+} // namespace
+
+// A settings file that is a link, or that other users may write, or in a folder they may write:
+// afterwards every file is as expected byte for byte, and nothing was followed, set aside,
+// created or replaced that should not be.
+TEST(SettingsFiles, ALinkIsFollowedOnlyToASettingsFileOfTheUsersOwn) {
+    const char* const F = "root:x:0:0:root:/root:/bin/bash\n";
+    const char* const S = kStored.c_str();
+    const std::string L = "../elsewhere/kept.reg";
+    const std::string saved = kHead + "\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+                                      "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+                                      "\"GlobalChannel\"=\"6\"\r\n\r\n";
+    const struct {
+        const char* name;
+        std::string link;    // where orvan/registry.reg leads; none: it is the file itself
+        const char* text;    // of the file it leads to (elsewhere/kept.reg), or of itself
+        const char* shared;  // what everybody may write: "file", a folder, or nothing
+        const char* savedAt; // the file that takes the change, if any
+        const char* told;    // what each notice says, in order, parted by "|"
+    } cases[] = {
+        {"a link to a settings file", L, S, "", "elsewhere/kept.reg", ""},
+        {"a link to a foreign file", L, F, "", nullptr, "link to no settings file (line 1: "},
+        {"a link to nothing", L, nullptr, "", nullptr,
+         "link to no settings file (it leads nowhere); it is left as it is: defaults apply"},
+        {"a link to a device", "/dev/zero", nullptr, "", nullptr, "(not a regular file)"},
+        {"a link to an empty file", L, "", "", nullptr, "(an empty file)"},
+        {"a link to a file others may write", L, S, "file", nullptr,
+         "(a file other users may write)"},
+        {"a link into a folder others may write", L, S, "elsewhere", nullptr,
+         "(a file in a folder other users may write)"},
+        {"a link in a folder others may write", L, S, "orvan", nullptr,
+         "may be written by other users; links in it are not followed|link that is not followed"},
+        {"a file in a folder others may write", "", S, "orvan", "orvan/registry.reg",
+         "links in it are not followed"},
+        {"a file others may write", "", S, "file", "orvan/registry.reg",
+         "may be written by other users."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshStore store;
+        const std::string home = fs::path(store.folder()).parent_path();
+        fs::create_directories(home + "/elsewhere");
+        fs::create_directories(store.folder());
+        const std::string file = c.link.empty() ? store.file() : home + "/elsewhere/kept.reg";
+        if (!c.link.empty())
+            fs::create_symlink(c.link, store.file());
+        if (c.text)
+            std::ofstream(file, std::ios::binary) << c.text;
+        const std::string shared = c.shared == std::string("file") ? file : home + "/" + c.shared;
+        if (*c.shared)
+            fs::permissions(shared, fs::perms::others_write, fs::perm_options::add);
+        std::map<std::string, std::string> expected = Tree(home);
+        expected["orvan/registry.reg.lock"] = ""; // Orvan's own, beside the settings file
+        if (c.savedAt)
+            expected[c.savedAt] = saved;
+
+        NoticeLog log;
+        EXPECT_EQ(ReadSetting("GlobalChannel"), c.savedAt ? "7" : "");
+        {
+            SettingsBatch batch;
+            WriteSetting("GlobalChannel", "6");
+            EXPECT_EQ(batch.commit(), c.savedAt != nullptr);
+        }
+        ReadSetting("GlobalChannel");
+        EXPECT_EQ(Tree(home), expected);
+        std::string told;
+        for (const std::string& text : log.told)
+            told += (told.empty() ? "" : "|") + text;
+        std::istringstream parts(c.told);
+        for (std::string part; std::getline(parts, part, '|');) {
+            const size_t at = told.find(part);
+            ASSERT_NE(at, std::string::npos) << part << " in " << told;
+            told.erase(0, at + part.size());
+        }
+        EXPECT_TRUE(*c.told ? told.find('|') == std::string::npos : told.empty())
+            << "more was told: " << told;
     }
 }

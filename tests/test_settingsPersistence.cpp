@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <functional>
+#include <utility>
+
 TEST(SettingsRestore, FirstRunWritesTheDefaults) {
     FreshStore store;
     Started h;
@@ -109,14 +114,16 @@ TEST(SettingsSave, KnobStatesStayWhenAssignIsNotToggled) {
     EXPECT_EQ(ReadSettings({"Knob1Active", "Knob2Active"}), "Knob1Active=1, Knob2Active=0");
 }
 
-// An error that ends the program saves the pads first, unless the stored pads were never loaded
-// and no pad changed.
-TEST(SettingsSave, AnErrorThatEndsTheProgramSavesWhatChanged) {
+// An ending nobody is asked about (an error, or the close box, as the window manager, SIGTERM
+// and SIGINT close it) saves the pads as "X" does, unless the stored pads were never loaded and
+// no pad changed; a save that fails is said on standard error.
+TEST(SettingsSave, EveryEndingSavesWhatChanged) {
     const struct {
         const char* name;
         const char* stored;
-        std::function<void(Harness&)> before; // before the failing click
+        std::function<void(Harness&)> before; // before the ending
         const char* after;
+        bool readOnly = false;
     } cases[] = {
         {"a changed pad", "", [](Harness& h) { h.main().strPadMode[4][1] = "CN2"; },
          "PadMode_2_05=CN2"},
@@ -129,21 +136,43 @@ TEST(SettingsSave, AnErrorThatEndsTheProgramSavesWhatChanged) {
              h.main().strPadMode[0][0] = "FLASH"; // the user made pad 1 plain again
          },
          "PadMode_1_01=FLASH"},
+        {"a changed pad, a read-only file", "PadMode_2_05=TRK",
+         [](Harness& h) { h.main().strPadMode[4][1] = "CN2"; }, "PadMode_2_05=TRK", true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        FreshStore store;
-        WriteSettings(c.stored);
-        Started h;
-        c.before(h);
-        h.settle();
-        h.host().failOn = "HostCloseOnClientExit";
-        h.window().StayOpen->click();
-        EXPECT_TRUE(h.window().Ending());
-        std::vector<std::string> names;
-        for (const std::string& item : Items(c.after))
-            names.push_back(item.substr(0, item.find('=')));
-        EXPECT_EQ(ReadSettings(names), c.after);
+    const std::pair<const char*, std::function<void(Harness&)>> endings[] = {
+        {"an error",
+         [](Harness& h) {
+             h.host().failOn = "HostCloseOnClientExit";
+             h.window().StayOpen->click();
+         }},
+        {"the close box", [](Harness& h) { h.window().close(); }},
+    };
+    for (const auto& [ending, end] : endings) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(ending) + ": " + c.name);
+            FreshStore store;
+            WriteSettings(c.stored);
+            if (c.readOnly) { // made so outside Orvan: a new file the store has not seen
+                const std::string text = store.contents();
+                ::unlink(store.file().c_str());
+                store.write(text);
+                ::chmod(store.file().c_str(), 0444);
+            }
+            Started h;
+            c.before(h);
+            h.settle();
+            ::testing::internal::CaptureStderr();
+            end(h);
+            const std::string said = ::testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(h.hostReleased());
+            std::vector<std::string> names;
+            for (const std::string& item : Items(c.after))
+                names.push_back(item.substr(0, item.find('=')));
+            EXPECT_EQ(ReadSettings(names), c.after);
+            EXPECT_EQ(said.find("the pad assignments could not be saved") != std::string::npos,
+                      c.readOnly)
+                << said;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -205,14 +206,25 @@ void ControllerView::wheelEvent(QWheelEvent* event) {
     }
 }
 
-// A held key hits once: the keyboard's repeats are no new hits.
+// A held key hits once: the keyboard's repeats are no new hits. X servers repeat a held key as a
+// release and a press of the same time stamp, often not flagged as a repeat; so a release waits
+// a moment for the press that would make it one.
 void ControllerView::keyPressEvent(QKeyEvent* event) {
     const int pad = PadOfKey(event->key());
     if (pad < 0) {
         QWidget::keyPressEvent(event);
         return;
     }
-    if (event->isAutoRepeat() || keyHeld_[pad])
+    if (event->isAutoRepeat())
+        return;
+    if (releasing_[pad]) {
+        const bool repeat = *releasing_[pad] == event->timestamp();
+        releasing_[pad].reset();
+        if (repeat)
+            return;
+        releaseKey(pad);
+    }
+    if (keyHeld_[pad])
         return;
     keyHeld_[pad] = true;
     sendReport(PadHit(pad, kKeyVelocity));
@@ -225,7 +237,20 @@ void ControllerView::keyReleaseEvent(QKeyEvent* event) {
         QWidget::keyReleaseEvent(event);
         return;
     }
-    if (event->isAutoRepeat() || !keyHeld_[pad])
+    if (event->isAutoRepeat() || !keyHeld_[pad] || releasing_[pad])
+        return;
+    const unsigned long stamp = event->timestamp();
+    releasing_[pad] = stamp;
+    QTimer::singleShot(kRepeatPairMs, this, [this, pad, stamp] {
+        if (releasing_[pad] == stamp) {
+            releasing_[pad].reset();
+            releaseKey(pad);
+        }
+    });
+}
+
+void ControllerView::releaseKey(int pad) {
+    if (!keyHeld_[pad])
         return;
     keyHeld_[pad] = false;
     sendReport(PadRelease(pad));
@@ -235,10 +260,8 @@ void ControllerView::keyReleaseEvent(QKeyEvent* event) {
 // Keys released while the view had no focus would leave their pads held.
 void ControllerView::focusOutEvent(QFocusEvent* event) {
     for (int pad = 0; pad < ControllerState::kPads; ++pad) {
-        if (keyHeld_[pad])
-            sendReport(PadRelease(pad));
-        keyHeld_[pad] = false;
+        releasing_[pad].reset();
+        releaseKey(pad);
     }
-    update();
     QWidget::focusOutEvent(event);
 }

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -27,6 +28,10 @@ class ControllerView : public QWidget {
 public:
     using InputSink = std::function<void(std::vector<uint8_t> bytes)>;
     using Part = ControllerLayout::Part;
+
+    // How long a released key may wait for the press that makes it a repeat: the two come
+    // together, well within the fastest repeat rate.
+    static constexpr int kRepeatPairMs = 20;
 
     explicit ControllerView(QWidget* parent = nullptr);
 
@@ -68,6 +73,7 @@ private:
     void turnKnob(int knob, int position);
     void stepJogWheel(int steps);
     void moveXY(QPointF point);
+    void releaseKey(int pad);
     bool held(Part part) const;
 
     // Painting (ui/controllerViewPaint.cpp)
@@ -88,6 +94,8 @@ private:
     QPointF dragFrom_;
     int dragKnobFrom_ = 0;
     std::array<bool, ControllerState::kPads> keyHeld_{};
+    // The time stamp of a key's release that waits to be known as no repeat.
+    std::array<std::optional<unsigned long>, ControllerState::kPads> releasing_{};
     std::array<int, 2> xy_{-1, -1}; // last sent, -1 before the first move
     int jogTurn_ = 0;               // steps taken, for the wheel's mark
     int wheelRest_ = 0;             // wheel angle not yet a whole notch

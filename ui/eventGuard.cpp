@@ -22,26 +22,12 @@ void frmMain::EndOnError(const std::string& what) {
     bEnding_ = true;
     try {
         RefreshFromHost();
-        if (PadsWorthSaving())
-            SaveSettings();
+        SavePadsUnasked();
     } catch (const std::exception&) {
-        // The store reports nothing; whatever could be written is written.
+        // Whatever could be written is written.
     }
     ShowMessage(this, {QStringLiteral("Orvan"),
                        QStringLiteral("Orvan has to stop: %1").arg(QString::fromStdString(what)),
                        MsgKind::Critical, false});
     close(); // the last window closing ends the program
-}
-
-// Pads still as they were at start-up would overwrite the stored ones with nothing: only pads
-// recalled or changed in this run are saved on an error.
-bool frmMain::PadsWorthSaving() const {
-    const ControllerState& state = snapshot_.state;
-    if (padsRecalled_ || state.bKnob1State || state.bKnob2State)
-        return true;
-    for (int pad = 0; pad < ControllerState::kPads; ++pad)
-        for (int bank = 0; bank < ControllerState::kBanks; ++bank)
-            if (state.strPadMode[pad][bank] != "FLASH" || state.bPadState[pad][bank])
-                return true;
-    return false;
 }

@@ -1,6 +1,5 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
-#include "settings/SettingsBatch.h"
 #include "settings/StoreNotices.h"
 #include "settings/mSettings.h"
 #include "ui/ControllerView.h"
@@ -22,7 +21,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -161,14 +159,7 @@ void frmMain::Form_Load() {
     RefreshFromHost();
 
     EnumMidiIO();
-    // The ports chosen last time, unless the command line names others for this run.
-    const LinkStatus link = Wire().Link();
-    const std::string controllerPorts = ReadSetting("ControllerPorts");
-    const std::string dawPorts = ReadSetting("DawPorts");
-    if (link.controllerPattern.empty() && !controllerPorts.empty())
-        Wire().SetControllerPorts(controllerPorts);
-    if (link.dawPattern.empty() && !dawPorts.empty())
-        Wire().SetDawPorts(dawPorts);
+    rememberedPorts();
     showLink();
     // The button ids, the LED packet and the "FLASH" pads are the engine's start-up state.
     RestoreSettings();
@@ -178,35 +169,6 @@ void frmMain::Form_Load() {
     Wire().HostInputEvents(1);
     restoreLayout();
     refresh_.start();
-}
-
-namespace {
-QByteArray storedBytes(const char* valueName) {
-    return QByteArray::fromHex(QByteArray::fromStdString(ReadSetting(valueName)));
-}
-
-void storeBytes(const char* valueName, const QByteArray& bytes) {
-    const std::string text = bytes.toHex().toStdString();
-    if (ReadSetting(valueName) != text)
-        WriteSetting(valueName, text);
-}
-} // namespace
-
-// As it was left; the first time as large as the screen allows, up to a comfortable size.
-void frmMain::restoreLayout() {
-    if (!restoreGeometry(storedBytes("WindowGeometry"))) {
-        const QSize room = screen() ? screen()->availableSize() : QSize(1200, 720);
-        resize(std::min(1200, room.width()), std::min(720, room.height()));
-    }
-    panes_->restoreState(storedBytes("WindowPanes"));
-    seeAndPlay_->restoreState(storedBytes("WindowSeeAndPlay"));
-}
-
-void frmMain::saveLayout() {
-    SettingsBatch batch;
-    storeBytes("WindowGeometry", saveGeometry());
-    storeBytes("WindowPanes", panes_->saveState());
-    storeBytes("WindowSeeAndPlay", seeAndPlay_->saveState());
 }
 
 void frmMain::EnumMidiIO() {
@@ -250,7 +212,8 @@ void frmMain::RefreshLink() {
 }
 
 void frmMain::showLink() {
-    const LinkStatus link = Wire().Link();
+    LinkStatus link = Wire().Link();
+    link.warnings.insert(link.warnings.begin(), settingWarnings_.begin(), settingWarnings_.end());
     statusArea->showLink(link);
     const auto both = [](std::vector<std::string> from, const std::vector<std::string>& to) {
         from.insert(from.end(), to.begin(), to.end());
@@ -260,6 +223,33 @@ void frmMain::showLink() {
                                        link.controllerPattern);
     statusArea->dawPicker->fill(
         PortChoices(link.ports, both(link.controllerFrom, link.controllerTo)), link.dawPattern);
+}
+
+// The ports chosen last time, unless the command line names others for this run. A remembered
+// pattern the host refuses is said and left out for the run: it must not stop every start.
+void frmMain::rememberedPorts() {
+    const LinkStatus link = Wire().Link();
+    const struct {
+        const char* setting;
+        bool given;
+        void (MidiHost::*set)(const std::string&);
+    } sides[] = {
+        {"ControllerPorts", !link.controllerPattern.empty(), &MidiHost::SetControllerPorts},
+        {"DawPorts", !link.dawPattern.empty(), &MidiHost::SetDawPorts},
+    };
+    for (const auto& side : sides) {
+        const std::string pattern = ReadSetting(side.setting);
+        if (side.given || pattern.empty())
+            continue;
+        try {
+            (Wire().*side.set)(pattern);
+        } catch (const HostError& error) {
+            const std::string text = std::string("The remembered setting \"") + side.setting +
+                                     "\" is not used in this run: " + error.what();
+            std::fprintf(stderr, "orvan: %s\n", text.c_str());
+            settingWarnings_.push_back(text);
+        }
+    }
 }
 
 // A choice connects both directions now, and is the one used at the next start.
@@ -357,21 +347,33 @@ void frmMain::btnEnd_Click() {
                                           "lost. Quit anyway?"),
                            MsgKind::Question, true}) != MsgAnswer::Yes)
         return;
+    padsSettled_ = true;
     close();
 }
 
 // Releasing the host ends the engine first: every pulse in flight and every note still sounding
-// is ended.
+// is ended. The pad assignments are saved after that, however the window closes (a signal and
+// the window manager close it too); nobody may be there to answer a box, so what goes wrong with
+// the settings is said on standard error.
 void frmMain::Form_Unload() {
     if (bUnloaded_)
         return;
     bUnloaded_ = true;
     refresh_.stop();
+    SetStoreNoticeHandler(nullptr);
+    const bool ran = mWire != nullptr;
+    // The note-offs it owes first, then the pads it ends with are saved, then the host goes
+    // (which may take a while, or be given up on, with a server that stopped answering).
     if (mWire) {
         saveLayout();
         mWire->HostInputEvents(0);
         mWire->HostInputCapture(0);
+        mWire->EndEngine();
+        if (const EngineSnapshot* newest = runner_.TakeSnapshot())
+            snapshot_ = *newest;
     }
+    if (ran)
+        SavePadsUnasked();
     releaseHost();
 }
 

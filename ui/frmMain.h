@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ControllerView;
 class EngineRunner;
@@ -60,6 +61,10 @@ public:
     void LoadFdbPadsAlwaysActive();
     // False when the store could not keep them (the user has been told why).
     bool SaveSettings();
+    // SaveSettings at an ending nobody was asked about (an error, a signal, the close box), when
+    // the pads are worth it and the ending has not dealt with them yet; a failure is said on
+    // standard error.
+    void SavePadsUnasked();
     PadRecall RecallPadSettings();
 
     // Runs one event chain of the window; a failure reports itself and ends the program
@@ -106,10 +111,12 @@ private:
     void showInstance();
     void fillLists();
     void showLink();
+    void rememberedPorts();
     void choosePorts(bool controller, const std::string& pattern);
     void mWire_Reattached();
     void releaseHost();
-    // The window's size and place and its panes' sizes, kept between runs.
+    // The window's size and place and its panes' sizes, kept between runs and checked when
+    // read back (ui/windowLayout.cpp).
     void restoreLayout();
     void saveLayout();
 
@@ -123,8 +130,11 @@ private:
     bool bEnding_ = false;
     bool bUnloaded_ = false;
     bool padsRecalled_ = false;    // the stored pads were sent to the engine in this run
+    bool padsSettled_ = false;     // the ending saved the pads, or the user chose to lose them
     uint32_t nativePresses_ = 0;   // "Native Mode" presses sent to the engine
     uint64_t monitorOverflow_ = 0; // messages the engine could not keep for the monitor, shown
+    // Remembered settings left out of this run, and why: shown among the link's warnings.
+    std::vector<std::string> settingWarnings_;
     // A host released while it raised an event goes once the event is over.
     bool polling_ = false;
     std::unique_ptr<MidiHost> releasing_;

@@ -6,6 +6,7 @@
 #include "ui/frmMain.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 // "PadMode_1_01" .. "PadState_3_16": bank index + 1, pad index + 1 in two digits.
@@ -100,6 +101,26 @@ bool frmMain::SaveSettings() {
         WriteSetting("Knob2Active", state.bKnob2State ? "1" : "0");
     }
     return batch.commit();
+}
+
+// Pads still as they were at start-up would overwrite the stored ones with nothing: only pads
+// recalled or changed in this run are saved at an ending nobody was asked about.
+bool frmMain::PadsWorthSaving() const {
+    const ControllerState& state = snapshot_.state;
+    if (padsRecalled_ || state.bKnob1State || state.bKnob2State)
+        return true;
+    for (int pad = 0; pad < ControllerState::kPads; ++pad)
+        for (int bank = 0; bank < ControllerState::kBanks; ++bank)
+            if (state.strPadMode[pad][bank] != "FLASH" || state.bPadState[pad][bank])
+                return true;
+    return false;
+}
+
+void frmMain::SavePadsUnasked() {
+    if (std::exchange(padsSettled_, true))
+        return;
+    if (PadsWorthSaving() && !SaveSettings())
+        std::fprintf(stderr, "orvan: the pad assignments could not be saved\n");
 }
 
 // Read before the engine needs it: the engine applies it once native mode is entered.

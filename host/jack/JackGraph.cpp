@@ -37,10 +37,6 @@ int32_t instanceOf(const std::string& name, const std::string& base) {
         return 0;
     return std::stoi(suffix) + 1;
 }
-
-bool matches(const std::optional<std::regex>& pattern, const std::string& name) {
-    return pattern && std::regex_search(name, *pattern);
-}
 } // namespace
 
 std::string JackHost::Listing::first(std::vector<std::string> fresh) {
@@ -159,9 +155,9 @@ bool JackHost::connectMatching(const std::string& name, int flags) {
         return std::find(remembered_.begin(), remembered_.end(), std::make_pair(ours, name)) !=
                remembered_.end();
     };
-    link(matches(controllerPattern_.regex, name) || remembered(ControllerIn, ControllerOut),
+    link(controllerPattern_.matches(name) || remembered(ControllerIn, ControllerOut),
          ControllerIn, ControllerOut);
-    link(matches(dawPattern_.regex, name) || remembered(DawIn, DawOut), DawIn, DawOut);
+    link(dawPattern_.matches(name) || remembered(DawIn, DawOut), DawIn, DawOut);
     return connected;
 }
 
@@ -269,18 +265,13 @@ void JackHost::SetDawPorts(const std::string& pattern) {
 }
 
 // The side's ports leave what they were connected to and follow the new pattern.
-void JackHost::replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
+void JackHost::replaceSide(PortPattern& pattern, const std::string& text, const char* what, Port in,
                            Port out) {
-    std::optional<std::regex> regex;
-    if (!text.empty()) {
-        try {
-            regex = std::regex(text, std::regex::ECMAScript);
-        } catch (const std::regex_error& error) {
-            throw HostError(std::string(what) + " pattern \"" + text +
-                            "\" is not a regular expression: " + error.what());
-        }
+    try {
+        pattern = PortPattern(text);
+    } catch (const std::invalid_argument& error) {
+        throw HostError(std::string(what) + " pattern " + error.what());
     }
-    pattern = {text, std::move(regex)};
     std::erase_if(remembered_,
                   [&](const auto& entry) { return entry.first == in || entry.first == out; });
     if (in == ControllerIn)
@@ -295,14 +286,14 @@ void JackHost::replaceSide(Pattern& pattern, const std::string& text, const char
 // A pattern that matches no port, and another Orvan listening to or driving the controller.
 std::vector<std::string> JackHost::warnings(const std::vector<PortInfo>& ports) const {
     std::vector<std::string> found;
-    for (const Pattern* pattern : {&controllerPattern_, &dawPattern_}) {
+    for (const PortPattern* pattern : {&controllerPattern_, &dawPattern_}) {
         const bool any = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) {
-            return matches(pattern->regex, port.name);
+            return pattern->matches(port.name);
         });
-        if (pattern->regex && !any)
+        if (!pattern->empty() && !any)
             found.push_back(std::string("No port matches the ") +
                             (pattern == &controllerPattern_ ? "controller" : "music software") +
-                            " pattern \"" + pattern->text + "\"");
+                            " pattern \"" + pattern->text() + "\"");
     }
     for (const std::string& peer : connectionsOf(ControllerIn, ControllerOut)) {
         jack_port_t* port = jack_port_by_name(client_, peer.c_str());

@@ -97,16 +97,21 @@ JackHost::JackHost(const HostOptions& options, EngineRunner& runner, bool waitFo
 }
 
 JackHost::~JackHost() {
-    // The ending's note-offs go out in the next cycle; two more make sure they were delivered.
-    if (client_ && !shutDown_.load() && runner_.PostEnd()) {
-        const uint64_t from = runner_.Cycles();
-        for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
-            if (runner_.Cycles() >= from + 3)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
+    EndEngine();
     closeClientsWithin(kCloseBound);
+}
+
+// The ending's note-offs go out in the next cycle; two more make sure they were delivered.
+void JackHost::EndEngine() {
+    if (!client_ || shutDown_.load() || ended_ || !runner_.PostEnd())
+        return;
+    ended_ = true;
+    const uint64_t from = runner_.Cycles();
+    for (int waited = 0; waited < 500 && !shutDown_.load(); ++waited) {
+        if (runner_.Cycles() >= from + 3)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 // A server that stopped answering (seen with many clients closing at once) must not keep Orvan
@@ -299,8 +304,8 @@ LinkStatus JackHost::Link() {
     link.state = client_ && shutDown_.load() ? LinkStatus::State::Lost : state_;
     link.server = serverLabel(options_.server);
     link.client = clientName_.empty() ? options_.clientName : clientName_;
-    link.controllerPattern = controllerPattern_.text;
-    link.dawPattern = dawPattern_.text;
+    link.controllerPattern = controllerPattern_.text();
+    link.dawPattern = dawPattern_.text();
     if (live()) {
         link.sampleRate = sampleRate_;
         link.period = period_;

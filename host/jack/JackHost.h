@@ -4,6 +4,7 @@
 #include "host/MidiHost.h"
 #include "host/SpscRing.h"
 #include "host/jack/HostOptions.h"
+#include "host/jack/PortPattern.h"
 
 #include <jack/jack.h>
 
@@ -14,8 +15,6 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -75,6 +74,7 @@ public:
     LinkStatus Link() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
+    void EndEngine() override;
 
     bool attached() const { return client_ != nullptr; }
     // Attached, and the server has not gone away: the clients may be asked things.
@@ -106,12 +106,6 @@ private:
         uint32_t frame; // the server's frame of the event
         uint16_t size;
     };
-    // A pattern with the text it was made from.
-    struct Pattern {
-        std::string text;
-        std::optional<std::regex> regex;
-    };
-
     // Attaching and leaving (host/jack/JackHost.cpp)
     void attach();
     void closeClients();
@@ -148,7 +142,7 @@ private:
     void connectExisting();
     void handleAppearedPorts();
     void rememberConnections();
-    void replaceSide(Pattern& pattern, const std::string& text, const char* what, Port in,
+    void replaceSide(PortPattern& pattern, const std::string& text, const char* what, Port in,
                      Port out);
     std::vector<std::string> warnings(const std::vector<PortInfo>& ports) const;
 
@@ -160,8 +154,8 @@ private:
     HostOptions options_;
     std::string clientName_;
     std::string feedbackName_;
-    Pattern controllerPattern_;
-    Pattern dawPattern_;
+    PortPattern controllerPattern_;
+    PortPattern dawPattern_;
     EngineRunner& runner_;
     jack_client_t* client_ = nullptr;
     jack_client_t* feedbackClient_ = nullptr;
@@ -191,6 +185,7 @@ private:
     // What controller_out was connected to when the graph was last looked at.
     std::vector<std::string> controllerPeers_;
     uint64_t lookAgainAfter_ = 0; // the runner's cycle count after which to look again; 0: none
+    bool ended_ = false; // EndEngine ran
     bool inputCapture_ = false;
     bool inputEvents_ = false;
     bool stopRaised_ = false;

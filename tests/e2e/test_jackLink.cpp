@@ -173,6 +173,42 @@ TEST(JackLink, ThePickerConnectsBothWaysAndWarns) {
     WriteSetting("DawPorts", "");
 }
 
+// The remembered patterns are the user's input of an earlier run: one the matcher refuses (or
+// that is too long for it) is said, naming the setting, and left out, and the window starts; one
+// it takes is used, even one that a backtracking matcher would take seconds over.
+TEST(JackLink, RememberedPatternsItCannotUseAreSaidAndLeftOut) {
+    Peer xs(SharedServer().name(), UniqueName("long"), {{std::string(27, 'x'), true}});
+    const struct {
+        std::string controller, daw;
+        bool used;
+    } cases[] = {
+        {"(", "\\", false},
+        {"[z-a]", "((a{1000}){1000}){1000}", false},
+        {std::string(30000, '(') + std::string(30000, ')'), std::string(900000, 'd'), false},
+        {"(x+x+)+y", "^" + xs.name() + ":", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.controller.substr(0, 30) + " " + c.daw.substr(0, 30));
+        WriteSetting("ControllerPorts", c.controller);
+        WriteSetting("DawPorts", c.daw);
+        ::testing::internal::CaptureStderr();
+        JackWindow window(unconnected(SharedServer().name()));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const LinkStatus link = window.host().Link();
+        EXPECT_EQ(link.controllerPattern, c.used ? c.controller : "");
+        EXPECT_EQ(link.dawPattern, c.used ? c.daw : "");
+        for (const char* setting : {"ControllerPorts", "DawPorts"}) {
+            const std::string told =
+                std::string("The remembered setting \"") + setting + "\" is not used in this run";
+            EXPECT_EQ(said.find(told) != std::string::npos, !c.used) << said;
+            EXPECT_EQ(shown(window.main().statusArea->warnings).find(told) != std::string::npos,
+                      !c.used);
+        }
+    }
+    WriteSetting("ControllerPorts", "");
+    WriteSetting("DawPorts", "");
+}
+
 // Started before its server, the host waits for it and attaches when it comes.
 TEST(JackLink, WaitsForAServerThatIsNotThereYet) {
     const std::string suffix = "late-server";

@@ -83,6 +83,37 @@ TEST(OrvanBinary, SigtermDuringPulsesLeavesNoNoteSounding) {
     EXPECT_EQ(ReadFile(log).find("has to stop"), std::string::npos) << ReadFile(log);
 }
 
+// SIGTERM and SIGINT end Orvan as its close box does, and that now saves the pad assignments
+// made in the run, as quitting with "X" does: given with the controller's mode buttons, then
+// found in the settings file.
+TEST(OrvanBinary, ASignalSavesThePadAssignments) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const std::string server = SharedServer().name();
+        Peers peers = MakePeers(server, UniqueName("pad"));
+        const std::string config = WorkDir() + "/signal-store-" + std::to_string(signal);
+        const std::string log = WorkDir() + "/orvan-signal.log";
+        ChildProcess program(
+            orvan({"--server", server, "--client-name", UniqueName("orvan-bin"), "--controller",
+                   "^" + peers.name + "-(tx|rx):pad_", "--native-mode"}),
+            {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + config}, log);
+        ASSERT_TRUE(WaitUntil([&] {
+            return peers.rx->received("pad_rx").size() >= 5 || !program.running();
+        })) << ReadFile(log);
+        // TOGGLE held over pad 9, then CN1 held over pad 1.
+        for (const char* report :
+             {"48 00 7F", "45 48 64", "48 00 00", "48 01 7F", "45 40 64", "48 01 00"})
+            peers.tx->send("pad_tx", HexBytes(std::string("F0 42 40 6E 08 ") + report + " F7"));
+        ASSERT_TRUE(peers.tx->settle());
+        program.signal(signal);
+        EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+        const std::string stored = ReadFile(config + "/orvan/registry.reg");
+        for (const char* value : {"\"PadMode_1_09\"=\"TOGGLE\"", "\"PadMode_1_01\"=\"CN1\"",
+                                  "\"PadMode_3_16\"=\"FLASH\""})
+            EXPECT_NE(stored.find(value), std::string::npos) << value << "\n" << stored;
+    }
+}
+
 TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     const std::string missing = "orvan-test-absent-" + std::to_string(getpid());
     const std::string log = WorkDir() + "/orvan-absent.log";
@@ -91,15 +122,27 @@ TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {
     EXPECT_NE(ReadFile(log).find("\"" + missing + "\""), std::string::npos) << ReadFile(log);
 }
 
-// Among them a server name longer than JACK takes (libjack would overrun its buffers) and a
-// client name with the ':' of port names.
+// Among them a server name longer than JACK takes (libjack would overrun its buffers), from the
+// command line or from the environment, a client name with the ':' of port names and a pattern
+// that is no regular expression.
 TEST(OrvanBinary, ABadOptionShowsTheUsageAndEnds) {
-    const std::vector<std::vector<std::string>> commandLines = {
-        {"--no-such-option"}, {"--server", std::string(270, 's')}, {"--client-name", "a:b"}};
-    for (const auto& arguments : commandLines) {
+    const std::string longName(270, 's');
+    const struct {
+        std::vector<std::string> arguments;
+        std::string environment;
+    } cases[] = {{{"--no-such-option"}, ""},
+                 {{"--server", longName}, ""},
+                 {{}, "JACK_DEFAULT_SERVER=" + longName},
+                 {{"--client-name", "a:b"}, ""},
+                 {{"--controller", "(x"}, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.environment + ::testing::PrintToString(c.arguments));
         const std::string log = WorkDir() + "/orvan-bad-option.log";
-        ChildProcess program(orvan(arguments), kOffscreen, log);
-        EXPECT_EQ(program.waitExit(kLongWait), 2) << arguments.front();
+        std::vector<std::string> environment = kOffscreen;
+        if (!c.environment.empty())
+            environment.push_back(c.environment);
+        ChildProcess program(orvan(c.arguments), environment, log);
+        EXPECT_EQ(program.waitExit(kLongWait), 2);
         EXPECT_NE(ReadFile(log).find("Usage: orvan"), std::string::npos) << ReadFile(log);
     }
 }

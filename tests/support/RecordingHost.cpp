@@ -14,8 +14,7 @@ public:
 RecordingHost::RecordingHost(Setup setup) : setup_(std::move(setup)) {}
 
 RecordingHost::~RecordingHost() {
-    runner_->PostEnd();
-    cycle();
+    EndEngine();
     if (releasedFlag)
         *releasedFlag = true;
 }
@@ -166,6 +165,11 @@ void RecordingHost::SetControllerPorts(const std::string& pattern) {
 void RecordingHost::SetDawPorts(const std::string& pattern) {
     record("SetDawPorts " + pattern);
     link.dawPattern = pattern;
+}
+
+void RecordingHost::EndEngine() {
+    runner_->PostEnd();
+    cycle();
 }
 
 void RecordingHost::raiseStopInputRequest() {

@@ -51,6 +51,7 @@ public:
     LinkStatus Link() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
+    void EndEngine() override;
 
     // Input from the controller (SysEx text) or the music software, handled in the next cycle,
     // then every cycle until the engine is idle. Values that no MIDI byte can carry go to the
