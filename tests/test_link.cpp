@@ -2,8 +2,8 @@
 // happens when the server goes and comes back.
 #include "FreshStore.h"
 #include "Kit.h"
-#include "ui/ControllerView.h"
 #include "host/jack/PortPattern.h"
+#include "ui/ControllerView.h"
 #include "ui/PortChoices.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"

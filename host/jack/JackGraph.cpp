@@ -155,8 +155,8 @@ bool JackHost::connectMatching(const std::string& name, int flags) {
         return std::find(remembered_.begin(), remembered_.end(), std::make_pair(ours, name)) !=
                remembered_.end();
     };
-    link(controllerPattern_.matches(name) || remembered(ControllerIn, ControllerOut),
-         ControllerIn, ControllerOut);
+    link(controllerPattern_.matches(name) || remembered(ControllerIn, ControllerOut), ControllerIn,
+         ControllerOut);
     link(dawPattern_.matches(name) || remembered(DawIn, DawOut), DawIn, DawOut);
     return connected;
 }

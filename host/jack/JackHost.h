@@ -185,7 +185,7 @@ private:
     // What controller_out was connected to when the graph was last looked at.
     std::vector<std::string> controllerPeers_;
     uint64_t lookAgainAfter_ = 0; // the runner's cycle count after which to look again; 0: none
-    bool ended_ = false; // EndEngine ran
+    bool ended_ = false;          // EndEngine ran
     bool inputCapture_ = false;
     bool inputEvents_ = false;
     bool stopRaised_ = false;
