@@ -40,6 +40,6 @@ public:
 
 PrivateServer& SharedServer() {
     if (!shared())
-        shared() = std::make_unique<PrivateServer>("shared");
+        shared() = std::make_unique<PrivateServer>("shared", true);
     return *shared();
 }
