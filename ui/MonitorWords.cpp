@@ -116,7 +116,8 @@ std::string packetWords(const ControllerMessage& m) {
         if (!m.leds[led])
             continue;
         if (led < ControllerState::kPads) {
-            pads += " " + n(led + 1);
+            pads += ' ';
+            pads += n(led + 1);
             ++litPads;
         } else {
             buttons += ", " + ledName(led);

@@ -22,8 +22,11 @@ std::string escaped(const std::string& text) {
 
 std::string ExactPattern(const std::vector<std::string>& names) {
     std::string alternatives;
-    for (const std::string& name : names)
-        alternatives += (alternatives.empty() ? "" : "|") + escaped(name);
+    for (const std::string& name : names) {
+        if (!alternatives.empty())
+            alternatives += '|';
+        alternatives += escaped(name);
+    }
     return "^(" + alternatives + ")$";
 }
 

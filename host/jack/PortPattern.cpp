@@ -13,7 +13,9 @@ std::string shortened(const std::string& text) {
 PortPattern::PortPattern(const std::string& text) : text_(text) {
     if (text.empty())
         return;
-    const std::string quoted = "\"" + shortened(text) + "\"";
+    std::string quoted(1, '"');
+    quoted += shortened(text);
+    quoted += '"';
     if (text.size() > kMaxLength)
         throw std::invalid_argument(quoted + " is longer than " + std::to_string(kMaxLength) +
                                     " characters");
