@@ -18,7 +18,9 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVAN_HOME_PAGE})
+if(ORVAN_HOME_PAGE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVAN_HOME_PAGE})
+endif()
 # Runtime libraries as dpkg-shlibdeps reads them from the binary: Qt's core, GUI (with the X11
 # and offscreen platforms) and widgets, RE2, and libjack from jackd2 or JACK 1. PipeWire's
 # libjack sits outside the linker's path and is used through pw-jack, so a libjack package stays

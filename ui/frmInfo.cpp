@@ -16,8 +16,11 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
         "Turns a pad controller in native mode into a freely mappable MIDI controller."));
     blurb->setWordWrap(true);
 
+    // A link only to a page that exists: a build without one names the licence instead.
     const QString url = QStringLiteral(ORVAN_HOME_PAGE);
-    lblLink = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(url));
+    lblLink = new QLabel(
+        url.isEmpty() ? QStringLiteral("Free software under the GNU GPL, version 3 or later.")
+                      : QStringLiteral("<a href=\"%1\">%1</a>").arg(url));
     lblLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(lblLink, &QLabel::linkActivated, this,
             [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });

@@ -5,7 +5,7 @@
 class QLabel;
 class QPushButton;
 
-// The about window: name, version and a link to the project's home page.
+// The about window: name, version and a link to the project's home page, when it has one.
 class frmInfo : public QDialog {
     Q_OBJECT
 
