@@ -8,10 +8,10 @@ set(CPACK_PACKAGE_CONTACT ${ORVAN_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "turn a 16-pad controller into a freely mappable MIDI controller")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Orvan switches a 16-pad controller into its native mode, reads every pad, button,
-knob, jog-wheel, XY-pad and foot-pedal action, and sends notes and control changes
-to your music software. It is a JACK client: it works with a JACK server or with
-PipeWire's JACK layer.")
+    "Orvan switches a 16-pad controller into its native mode, reads every pad,
+button, knob, jog-wheel, XY-pad and foot-pedal action, and sends notes and
+control changes to your music software. It is a JACK client: it works with a
+JACK server or with PipeWire's JACK layer.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

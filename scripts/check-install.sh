@@ -41,7 +41,7 @@ for size in 48 128; do
     [ -f "$png" ] && [ "$(png_size "$png")" = "${size}x${size}" ] || fail "$png is not ${size}x${size}"
 done
 
-page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/orvan.1" 2>"$dest/warnings")
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/orvan.1.gz" 2>"$dest/warnings")
 [ ! -s "$dest/warnings" ] || fail "man page: $(cat "$dest/warnings")"
 [ -n "$page" ] || fail "the man page renders empty"
 for option in $("$usr/bin/orvan" --help | sed -n 's/^ *\(--[a-z-]*\).*/\1/p'); do
