@@ -1,4 +1,5 @@
 #include "ui/StatusArea.h"
+#include "ui/ElidedLabel.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusTexts.h"
 
@@ -6,13 +7,16 @@
 #include <QLabel>
 
 namespace {
-QLabel* value(QGridLayout* grid, int row, const char* caption, int span = 2) {
-    grid->addWidget(new QLabel(QString::fromLatin1(caption)), row, 0, Qt::AlignTop);
-    auto* label = new QLabel;
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(label, row, 1, 1, span);
-    return label;
+// One row: its caption, and the value beside it, on one line that never wraps.
+ElidedLabel* value(QGridLayout* grid, int row, const char* caption, const char* help,
+                   int span = 2) {
+    auto* label = new QLabel(QString::fromLatin1(caption));
+    label->setToolTip(QString::fromUtf8(help));
+    grid->addWidget(label, row, 0);
+    auto* shown = new ElidedLabel;
+    shown->setToolTip(QString::fromUtf8(help));
+    grid->addWidget(shown, row, 1, 1, span);
+    return shown;
 }
 
 const QString kWarningStyle = QStringLiteral("color: #b00020;");
@@ -28,22 +32,37 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(1, 1);
-    server = value(grid, 0, "JACK server:");
-    controller = value(grid, 1, "Controller:", 1);
+    server = value(grid, 0, "JACK server:",
+                   "The JACK server Orvan is attached to, its sample rate and period, or that "
+                   "Orvan waits for it");
+    controller = value(grid, 1, "Controller:",
+                       "How the pad controller is connected to Orvan: both ways, one way or not "
+                       "at all",
+                       1);
     controllerPicker = new PortPicker;
     controllerPicker->setObjectName(QStringLiteral("controllerPicker"));
-    grid->addWidget(controllerPicker, 1, 2, Qt::AlignTop);
-    daw = value(grid, 2, "Music software:", 1);
+    controllerPicker->setToolTip(QStringLiteral(
+        "Choose the controller's device: both its directions are connected, now and at the next "
+        "start"));
+    grid->addWidget(controllerPicker, 1, 2);
+    daw =
+        value(grid, 2, "Music software:",
+              "How your music software is connected to Orvan: both ways, one way or not at all", 1);
     dawPicker = new PortPicker;
     dawPicker->setObjectName(QStringLiteral("dawPicker"));
-    grid->addWidget(dawPicker, 2, 2, Qt::AlignTop);
-    nativeMode = value(grid, 3, "Native mode:");
-    dropped = value(grid, 4, "Dropped:");
-    lastIn = value(grid, 5, "Last in:");
-    lastOut = value(grid, 6, "Last out:");
-    warnings = new QLabel;
-    warnings->setWordWrap(true);
+    dawPicker->setToolTip(QStringLiteral(
+        "Choose your music software's ports: Orvan's notes go there and its feedback comes "
+        "back, now and at the next start"));
+    grid->addWidget(dawPicker, 2, 2);
+    nativeMode = value(grid, 3, "Native mode:",
+                       "Whether the controller is in native mode (press \"Native Mode\"), with "
+                       "the bank and the MIDI channel");
+    dropped = value(grid, 4, "Dropped:", "Messages lost or merged on the way, and why");
+    lastIn = value(grid, 5, "Last in:", "The last message Orvan was given");
+    lastOut = value(grid, 6, "Last out:", "The last message Orvan sent");
+    warnings = new ElidedLabel;
     warnings->setStyleSheet(kWarningStyle);
+    warnings->setToolTip(QStringLiteral("What stands in the way of a working setup"));
     grid->addWidget(warnings, 7, 0, 1, 3);
 }
 
@@ -55,10 +74,12 @@ void StatusArea::showLink(const LinkStatus& link) {
     controllerConnected_ = !link.controllerTo.empty();
     setText(daw, ConnectionText(link.dawFrom, link.dawTo));
     std::string text;
-    for (const std::string& warning : link.warnings)
-        text += (text.empty() ? "" : "\n") + warning;
+    for (const std::string& warning : link.warnings) {
+        if (!text.empty())
+            text += '\n';
+        text += warning;
+    }
     setText(warnings, text);
-    warnings->setVisible(!text.empty());
 }
 
 void StatusArea::showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending) {

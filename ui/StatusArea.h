@@ -2,13 +2,13 @@
 
 #include "host/EngineSnapshot.h"
 #include "host/MidiHost.h"
+#include "ui/ElidedLabel.h"
 
 #include <QWidget>
 
 #include <string>
 
 class PortPicker;
-class QLabel;
 
 // Where a user looks first: the server and its state, how the controller and the music software
 // are connected (and the pickers that connect them), native mode with bank and channel, what was
@@ -22,14 +22,15 @@ public:
     void showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending);
     void showLast(const std::string& in, const std::string& out);
 
-    QLabel* server = nullptr;
-    QLabel* controller = nullptr;
-    QLabel* daw = nullptr;
-    QLabel* nativeMode = nullptr;
-    QLabel* dropped = nullptr;
-    QLabel* lastIn = nullptr;
-    QLabel* lastOut = nullptr;
-    QLabel* warnings = nullptr;
+    // One line each: a long text is cut, and whole in its tooltip.
+    ElidedLabel* server = nullptr;
+    ElidedLabel* controller = nullptr;
+    ElidedLabel* daw = nullptr;
+    ElidedLabel* nativeMode = nullptr;
+    ElidedLabel* dropped = nullptr;
+    ElidedLabel* lastIn = nullptr;
+    ElidedLabel* lastOut = nullptr;
+    ElidedLabel* warnings = nullptr; // each warning a line; empty when there is none
     PortPicker* controllerPicker = nullptr;
     PortPicker* dawPicker = nullptr;
 
