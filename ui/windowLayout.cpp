@@ -53,6 +53,21 @@ std::optional<QList<int>> paneSizes(const QByteArray& state, qsizetype panes) {
     return sizes;
 }
 
+// The place and size of the window in its normal state as QWidget::saveGeometry() keeps them
+// (a mark, a version, the frame's and then the normal rectangle): restoreGeometry() moves a
+// window that lies off the screen without a word.
+std::optional<QRect> storedNormalGeometry(const QByteArray& geometry) {
+    QDataStream stream(geometry);
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 mark = 0;
+    quint16 major = 0, minor = 0;
+    QRect frame, normal;
+    stream >> mark >> major >> minor >> frame >> normal;
+    if (mark != 0x1D9D0CB || stream.status() != QDataStream::Ok)
+        return std::nullopt;
+    return normal;
+}
+
 // Each pane at most as large as the room the window gives the splitter.
 void restorePanes(QSplitter* splitter, const char* valueName, int room) {
     const QByteArray state = storedBytes(valueName);
@@ -95,7 +110,8 @@ void frmMain::restoreLayout() {
                                    std::max(room.left(), room.right() + 1 - fitted.width())));
         fitted.moveTop(std::clamp(fitted.top(), room.top(),
                                   std::max(room.top(), room.bottom() + 1 - fitted.height())));
-        if (fitted != this->geometry()) {
+        if (fitted != this->geometry() ||
+            storedNormalGeometry(geometry).value_or(fitted) != fitted) {
             said("WindowGeometry", "does not fit the screen; the window is made to fit");
             setGeometry(fitted);
         }
