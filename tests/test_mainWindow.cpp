@@ -1,6 +1,8 @@
 #include "FreshStore.h"
 #include "Kit.h"
 #include "settings/mSettings.h"
+#include "ui/PortPicker.h"
+#include "ui/StatusArea.h"
 #include "ui/frmInfo.h"
 
 #include <QApplication>
@@ -67,7 +69,7 @@ TEST(MainWindow, StartUpQueriesTheHostInOrderThenSwitchesInputOn) {
     frmMain& m = h.window();
     EXPECT_EQ(m.VersionText->text().toStdString(), "JACK 1.9.21");
     EXPECT_EQ(m.numInstances->text().toStdString(), "3");
-    EXPECT_EQ(m.Status->text().toStdString(), "Attached to Instance 3");
+    EXPECT_EQ(m.Status->text().toStdString(), "Attached as orvan");
     EXPECT_EQ(Entries(m.ListSysMidiIn), "pads:out, keys:out");
     EXPECT_EQ(Entries(m.ListSysMidiOut), "synth:in");
     EXPECT_EQ(Entries(m.ListOpenMidiIn), "pads:out");
@@ -112,14 +114,12 @@ TEST(MainWindow, ShowsEveryControlWithItsCaption) {
     EXPECT_EQ(m.btnConfig->text().toStdString(), "Config");
     EXPECT_EQ(m.btnInfo->text().toStdString(), "Info");
     EXPECT_EQ(m.btnEnd->text().toStdString(), "X");
-    EXPECT_EQ(m.StayOpen->text().toStdString(), "Keep MIDI-OX open after Client exits");
-    EXPECT_FALSE(m.StayOpen->isChecked());
     EXPECT_EQ(m.Status->text().toStdString(), "Status");
     QStringList labels;
     for (const QLabel* label : m.findChildren<QLabel*>())
         labels << label->text();
     for (const char* label :
-         {"MIDI-OX Version:", "Running", "System MIDI In Devices", "System MIDI Out Devices",
+         {"JACK server version:", "Instance:", "System MIDI In Devices", "System MIDI Out Devices",
           "Open MIDI In Devices", "Open MIDI Out Devices"})
         EXPECT_TRUE(labels.contains(label)) << label;
 }
@@ -175,29 +175,39 @@ TEST(MainWindow, StopNoticeSwitchesEventsOffUntilTheServerIsBack) {
         EXPECT_NE(call, "HostInputEvents 1");
 }
 
-TEST(MainWindow, KeepOpenCheckBoxWritesTheHostSetting) {
+// The top row follows the link: never "attached" while Orvan waits for the server.
+TEST(MainWindow, TopRowSaysWhetherOrvanIsAttached) {
+    using State = LinkStatus::State;
+    const std::pair<State, const char*> cases[] = {{State::Waiting, "Waiting for the server"},
+                                                   {State::Attached, "Attached as orvan"},
+                                                   {State::Lost, "Server lost; waiting for it"}};
     Started h;
-    for (int click = 0; click < 3; ++click)
-        h.window().StayOpen->click();
-    EXPECT_EQ(h.host().calls,
-              W("HostCloseOnClientExit 0, HostCloseOnClientExit 1, HostCloseOnClientExit 0"));
+    for (const auto& [state, said] : cases) {
+        h.host().link.state = state;
+        h.window().RefreshLink();
+        EXPECT_EQ(h.window().Status->text().toStdString(), said);
+    }
+    for (const QLabel* label : h.window().findChildren<QLabel*>())
+        EXPECT_EQ(label->text().indexOf(QStringLiteral("MIDI-OX")), -1)
+            << label->text().toStdString();
 }
 
 TEST(MainWindow, FailingHostOperationReportsTheErrorAndEndsTheProgram) {
     Started h;
-    h.host().failOn = "HostCloseOnClientExit";
+    h.host().failOn = "SetControllerPorts";
     std::vector<std::string> calls; // the host is gone afterwards: keep what it saw
     h.host().onCall = [&](const std::string& call) { calls.push_back(call); };
-    h.window().StayOpen->click();
+    h.window().statusArea->controllerPicker->chosen("^pads:");
     ASSERT_EQ(h.messages().shown.size(), 1u);
     const MessageRequest& box = h.messages().shown[0];
     EXPECT_EQ(box.kind, MsgKind::Critical);
-    EXPECT_NE(box.text.indexOf(QStringLiteral("HostCloseOnClientExit failed")), -1)
+    EXPECT_NE(box.text.indexOf(QStringLiteral("SetControllerPorts failed")), -1)
         << box.text.toStdString();
     EXPECT_TRUE(h.window().Ending());
     EXPECT_TRUE(h.hostReleased());
     // The chain was abandoned at the failing call; the shut-down still ran.
-    EXPECT_EQ(calls, (Wire{"HostCloseOnClientExit 0", "HostInputEvents 0", "HostInputCapture 0"}));
+    EXPECT_EQ(calls,
+              (Wire{"SetControllerPorts ^pads:", "HostInputEvents 0", "HostInputCapture 0"}));
 
     EngineRunner runner;
     frmMain none(runner,

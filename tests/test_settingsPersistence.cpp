@@ -1,5 +1,7 @@
 #include "FreshStore.h"
 #include "Kit.h"
+#include "ui/PortPicker.h"
+#include "ui/StatusArea.h"
 
 #include <QCheckBox>
 
@@ -142,8 +144,8 @@ TEST(SettingsSave, EveryEndingSavesWhatChanged) {
     const std::pair<const char*, std::function<void(Harness&)>> endings[] = {
         {"an error",
          [](Harness& h) {
-             h.host().failOn = "HostCloseOnClientExit";
-             h.window().StayOpen->click();
+             h.host().failOn = "SetControllerPorts";
+             h.window().statusArea->controllerPicker->chosen("^pads:");
          }},
         {"the close box", [](Harness& h) { h.window().close(); }},
     };

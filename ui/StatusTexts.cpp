@@ -28,6 +28,18 @@ std::string ServerText(const LinkStatus& link) {
     return link.server + ": not running; waiting for it";
 }
 
+std::string AttachmentText(const LinkStatus& link) {
+    switch (link.state) {
+    case LinkStatus::State::Attached:
+        return "Attached as " + link.client;
+    case LinkStatus::State::Lost:
+        return "Server lost; waiting for it";
+    case LinkStatus::State::Waiting:
+        break;
+    }
+    return "Waiting for the server";
+}
+
 std::string ConnectionText(const std::vector<std::string>& from,
                            const std::vector<std::string>& to) {
     if (from.empty() && to.empty())

@@ -10,6 +10,8 @@
 
 // "default: attached, 48000 Hz, 128 frames (2.7 ms)", or that it is lost or not running.
 std::string ServerText(const LinkStatus& link);
+// The top row's word on the link: "Attached as orvan", or that Orvan waits for the server.
+std::string AttachmentText(const LinkStatus& link);
 // How a side is connected: both ways, one way or not at all, and to which ports.
 std::string ConnectionText(const std::vector<std::string>& from,
                            const std::vector<std::string>& to);

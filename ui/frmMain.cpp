@@ -10,10 +10,10 @@
 #include "ui/PortChoices.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"
+#include "ui/StatusTexts.h"
 #include "ui/frmConfig.h"
 #include "ui/frmInfo.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,15 +22,20 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cstdio>
 
 namespace {
-QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label) {
-    grid->addWidget(new QLabel(QString::fromLatin1(label)), row, column);
+QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label,
+                          const char* help) {
+    auto* caption = new QLabel(QString::fromLatin1(label));
+    caption->setToolTip(QString::fromLatin1(help));
+    grid->addWidget(caption, row, column);
     auto* list = new QListWidget;
     list->setMinimumHeight(40); // a few lines: the window fits a small screen
+    list->setToolTip(caption->toolTip());
     grid->addWidget(list, row + 1, column);
     return list;
 }
@@ -71,17 +76,26 @@ void frmMain::buildWindow() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 6);
 
+    // The server's version, this Orvan's instance on it, and whether it is attached now.
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("MIDI-OX Version:")));
+    auto* versionLabel = new QLabel(QStringLiteral("JACK server version:"));
+    top->addWidget(versionLabel);
     VersionText = readOnlyField();
     top->addWidget(VersionText, 2);
+    auto* instanceLabel = new QLabel(QStringLiteral("Instance:"));
+    top->addWidget(instanceLabel);
     numInstances = readOnlyField();
     numInstances->setMaximumWidth(48);
     top->addWidget(numInstances);
-    top->addWidget(new QLabel(QStringLiteral("Running")));
-    top->addStretch(1);
     Status = readOnlyField(QStringLiteral("Status"));
-    top->addWidget(Status, 2);
+    top->addWidget(Status, 3);
+    versionLabel->setToolTip(QStringLiteral("The JACK library Orvan runs on"));
+    VersionText->setToolTip(versionLabel->toolTip());
+    instanceLabel->setToolTip(QStringLiteral(
+        "Which Orvan this is on the server: 1 for the client \"orvan\", 2 for \"orvan-01\" "
+        "and so on"));
+    numInstances->setToolTip(instanceLabel->toolTip());
+    Status->setToolTip(QStringLiteral("Whether Orvan is attached to the JACK server now"));
     layout->addLayout(top);
 
     statusArea = new StatusArea;
@@ -93,24 +107,56 @@ void frmMain::buildWindow() {
         RunEvent([this, pattern] { choosePorts(false, pattern); });
     };
 
-    auto* lists = new QGridLayout;
-    ListSysMidiIn = labelledList(lists, 0, 0, "System MIDI In Devices");
-    ListSysMidiOut = labelledList(lists, 0, 1, "System MIDI Out Devices");
-    ListOpenMidiIn = labelledList(lists, 2, 0, "Open MIDI In Devices");
-    ListOpenMidiOut = labelledList(lists, 2, 1, "Open MIDI Out Devices");
-    layout->addLayout(lists, 1);
+    // The device lists fold away: the choosers above do their work, and the view and the
+    // monitor get the room.
+    btnLists = new QToolButton;
+    btnLists->setText(QStringLiteral("Device lists"));
+    btnLists->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnLists->setArrowType(Qt::RightArrow);
+    btnLists->setCheckable(true);
+    btnLists->setAutoRaise(true);
+    btnLists->setToolTip(QStringLiteral(
+        "Show or hide the MIDI ports of the other clients and those connected to Orvan"));
+    layout->addWidget(btnLists, 0, Qt::AlignLeft);
+    auto* listsPane = new QWidget;
+    auto* lists = new QGridLayout(listsPane);
+    lists->setContentsMargins(0, 0, 0, 0);
+    ListSysMidiIn = labelledList(lists, 0, 0, "System MIDI In Devices",
+                                 "MIDI ports of the other clients that send (inputs for Orvan)");
+    ListSysMidiOut = labelledList(lists, 0, 1, "System MIDI Out Devices",
+                                  "MIDI ports of the other clients that receive");
+    ListOpenMidiIn =
+        labelledList(lists, 2, 0, "Open MIDI In Devices", "Ports connected to Orvan's inputs");
+    ListOpenMidiOut = labelledList(lists, 2, 1, "Open MIDI Out Devices",
+                                   "Ports Orvan's outputs are connected to");
+    listsPane->setVisible(false);
+    layout->addWidget(listsPane);
+    layout->addStretch(1);
+    const int listsAt = layout->indexOf(listsPane);
+    connect(btnLists, &QToolButton::toggled, this, [this, listsPane, layout, listsAt](bool shown) {
+        btnLists->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+        listsPane->setVisible(shown);
+        // Folded, the room goes below the controls instead.
+        layout->setStretch(listsAt, shown ? 1 : 0);
+        layout->setStretch(listsAt + 1, shown ? 0 : 1);
+    });
 
     auto* bottom = new QHBoxLayout;
     btnInitNativeMode = new QPushButton(QStringLiteral("Native Mode"));
     btnInitNativeMode->setMinimumHeight(48);
     bottom->addWidget(btnInitNativeMode);
-    StayOpen = new QCheckBox(QStringLiteral("Keep MIDI-OX open after Client exits"));
-    bottom->addWidget(StayOpen);
     bottom->addStretch(1);
     btnConfig = new QPushButton(QStringLiteral("Config"));
     btnInfo = new QPushButton(QStringLiteral("Info"));
     btnEnd = new QPushButton(QStringLiteral("X"));
     btnEnd->setFixedWidth(32);
+    btnInitNativeMode->setToolTip(QStringLiteral(
+        "Switch the controller into native mode: Orvan then reads every pad and button and "
+        "drives the LEDs and the display"));
+    btnConfig->setToolTip(QStringLiteral(
+        "Settings: MIDI channel, what each pad mode sends, jog wheel values and more"));
+    btnInfo->setToolTip(QStringLiteral("About Orvan"));
+    btnEnd->setToolTip(QStringLiteral("Quit Orvan (asks first; keeps your pad assignments)"));
     FitToText(btnConfig);
     FitToText(btnInfo);
     for (QPushButton* small : {btnConfig, btnInfo, btnEnd})
@@ -142,7 +188,6 @@ void frmMain::buildWindow() {
                 [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
     };
     onClick(btnInitNativeMode, &frmMain::btnInitNativeMode_Click);
-    onClick(StayOpen, &frmMain::StayOpen_Click);
     onClick(btnConfig, &frmMain::btnConfig_Click);
     onClick(btnInfo, &frmMain::btnInfo_Click);
     onClick(btnEnd, &frmMain::btnEnd_Click);
@@ -180,10 +225,17 @@ void frmMain::EnumMidiIO() {
 }
 
 void frmMain::showInstance() {
-    const int32_t n = Wire().HostInstanceNumber();
-    Status->setText(QStringLiteral("Attached to Instance %1").arg(n));
+    numInstances->setText(QString::number(Wire().HostInstanceNumber()));
+    showAttachment(Wire().Link());
+}
+
+// Said as it is at every moment: attached, waiting for the server or lost.
+void frmMain::showAttachment(const LinkStatus& link) {
+    const QString text = QString::fromStdString(AttachmentText(link));
+    if (Status->text() == text)
+        return;
+    Status->setText(text);
     Status->setCursorPosition(0); // a narrow box shows the start of its text
-    numInstances->setText(QString::number(n));
 }
 
 void frmMain::fillLists() {
@@ -215,6 +267,7 @@ void frmMain::showLink() {
     LinkStatus link = Wire().Link();
     link.warnings.insert(link.warnings.begin(), settingWarnings_.begin(), settingWarnings_.end());
     statusArea->showLink(link);
+    showAttachment(link);
     const auto both = [](std::vector<std::string> from, const std::vector<std::string>& to) {
         from.insert(from.end(), to.begin(), to.end());
         return from;
@@ -307,10 +360,6 @@ void frmMain::RefreshFromHost() {
 void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
     if (!runner_.PostSettings(settings_, tapIntervalMs))
         throw HostError("the engine takes no more commands");
-}
-
-void frmMain::StayOpen_Click() {
-    Wire().HostCloseOnClientExit(StayOpen->isChecked() ? 0 : 1);
 }
 
 void frmMain::btnInitNativeMode_Click() {

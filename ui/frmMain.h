@@ -17,13 +17,13 @@
 class ControllerView;
 class EngineRunner;
 class MidiMonitor;
-class QCheckBox;
 class QCloseEvent;
 class QSplitter;
 class StatusArea;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QToolButton;
 
 // The main window. It owns the host, which runs the controller engine on the server's thread;
 // the window sends the engine commands through its runner and shows snapshots of its state. The
@@ -46,7 +46,6 @@ public:
     void EnumMidiIO();
     // The four lists, the status area and the pickers, as the graph is now.
     void RefreshLink();
-    void StayOpen_Click();
     void btnInitNativeMode_Click();
     void btnConfig_Click();
     void btnInfo_Click();
@@ -89,7 +88,7 @@ public:
     QListWidget* ListSysMidiOut = nullptr;
     QListWidget* ListOpenMidiIn = nullptr;
     QListWidget* ListOpenMidiOut = nullptr;
-    QCheckBox* StayOpen = nullptr;
+    QToolButton* btnLists = nullptr; // checked: the four lists are shown
     QPushButton* btnInitNativeMode = nullptr;
     QPushButton* btnConfig = nullptr;
     QPushButton* btnInfo = nullptr;
@@ -109,6 +108,7 @@ private:
     bool PadsWorthSaving() const;
     void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
     void showInstance();
+    void showAttachment(const LinkStatus& link);
     void fillLists();
     void showLink();
     void rememberedPorts();

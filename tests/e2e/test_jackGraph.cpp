@@ -104,7 +104,7 @@ TEST_F(JackGraph, TheMainWindowShowsTheHostAndItsConnections) {
     frmMain& main = window.main();
     EXPECT_EQ(main.VersionText->text().toStdString(),
               std::string("JACK ") + jack_get_version_string());
-    EXPECT_EQ(main.Status->text().toStdString(), "Attached to Instance 1");
+    EXPECT_EQ(main.Status->text().toStdString(), "Attached as " + main.mWire->Link().client);
     EXPECT_EQ(Items(main.ListOpenMidiIn),
               (std::vector<std::string>{peers.tx->port("pad_tx"), peers.tx->port("song_tx")}));
     EXPECT_EQ(Items(main.ListOpenMidiOut),
