@@ -28,9 +28,8 @@ void deliver(benchmark::State& state, const std::vector<std::string>& reports) {
     state.SetItemsProcessed(state.iterations());
 }
 
-// A hit and a release of each of the 16 pads, FLASH pads playing notes.
-void PadReports(benchmark::State& state) {
-    engine().strFlashMidiCC = "MIDI";
+// A hit and a release of each of the 16 pads.
+std::vector<std::string> padReports() {
     std::vector<std::string> reports;
     for (int pad = 0; pad < 16; ++pad) {
         char hit[40], release[40];
@@ -39,9 +38,32 @@ void PadReports(benchmark::State& state) {
         reports.push_back(hit);
         reports.push_back(release);
     }
-    deliver(state, reports);
+    return reports;
+}
+
+// FLASH pads playing their built-in notes.
+void PadReports(benchmark::State& state) {
+    engine().strFlashMidiCC = "MIDI";
+    deliver(state, padReports());
 }
 BENCHMARK(PadReports);
+
+// The same with every pad mapped to a note on a channel of its own, through a curve and bounds.
+void PadReportsMapped(benchmark::State& state) {
+    ControllerEngine& m = engine();
+    m.strFlashMidiCC = "MIDI";
+    Mapping mapping;
+    for (int pad = 0; pad < 16; ++pad)
+        for (int bank = 0; bank < 3; ++bank)
+            mapping.pads[pad][bank] = {
+                {MessageKind::Note, static_cast<int8_t>(36 + pad), static_cast<int8_t>(pad)},
+                true,
+                {VelocityCurve::Soft, 10, 120, 5, 0}};
+    m.SetMapping(mapping);
+    deliver(state, padReports());
+    m.SetMapping(Mapping{});
+}
+BENCHMARK(PadReportsMapped);
 
 // Knob 1 sweeping up and down, sending control changes.
 void KnobReportsCC(benchmark::State& state) {

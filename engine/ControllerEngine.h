@@ -14,6 +14,12 @@
 #include <optional>
 #include <string_view>
 
+// A pulse's note and its channel: a mapped one, or the global channel of the moment (-1).
+struct PulsedNote {
+    int16_t note = -1; // none
+    int16_t channel = -1;
+};
+
 // The controller engine: the whole controller state and every handler. It runs on one thread
 // (the server's process thread) on the frame clock: input is handled at its own frame, waits
 // suspend their handler and resume it at an exact frame, timers fire at theirs. Input arriving
@@ -105,11 +111,28 @@ public:
     void tmrTap_Timer();
 
     // MIDI output (engine/midiOutput.cpp)
+    void SendShort(int32_t status, int32_t data1, int32_t data2);
     void SendCC(int16_t intCC, int16_t intValue);
     void SendNote(int16_t intNoteValue, int16_t intVelocity);
     void SendNoteOn(int16_t intNoteValue);
     void SendNoteOff(int16_t intNoteValue);
     Task PulsedMidiOutPut(int16_t intWaitMiliSeconds, int16_t intNoteValue);
+    Task PulsedNoteOut(int16_t waitMs, PulsedNote note);
+    void SendPulsed(PulsedNote note, int16_t velocity);
+    // A mapped message with the value the mode sends (0: the release).
+    void SendMapped(const MappedMessage& m, int16_t value);
+
+    // The player's mapping (engine/mapping.cpp): applies from now on; a note sounding from a
+    // pad, the pedal or a pulse whose message changes ends first, as it started.
+    void SetMapping(const Mapping& next);
+    // A whole setup at once: every note ends first, then the mapping, the settings and the pads of
+    // all three banks apply; when shown (native mode is on), the lights follow and the display
+    // shows the name for its time.
+    void ApplyScene(const Mapping& next, const PadRecall& pads, std::string_view name, bool shown);
+    // One pad's mode, as a mode button and a hit would give it.
+    void SetPadMode(int16_t bank, int16_t pad, std::string_view mode, bool shown);
+    // Every note still sounding ends, channel by channel.
+    void EndSoundingNotes();
 
     // Settings the window restored or the dialog confirmed (engine/padRecall.cpp)
     void ApplySettings(const ControllerSettings& settings);
@@ -117,11 +140,11 @@ public:
 
     // A wait of the given number of 1 ms passes; a pulse names the note it holds, so that an
     // ending can finish it (engine/waits.cpp).
-    auto SleepAndDispatch(int32_t passes, int16_t pulseNote = kNoPulse) {
+    auto SleepAndDispatch(int32_t passes, PulsedNote pulseNote = {}) {
         struct Wait {
             ControllerEngine& engine;
             Frame frames;
-            int16_t note;
+            PulsedNote note;
             bool await_ready() const noexcept { return false; }
             void await_suspend(std::coroutine_handle<> handler) noexcept {
                 engine.suspend(handler, frames, note);
@@ -148,21 +171,19 @@ public:
     MidiOut* mWire;
 
 private:
-    static constexpr int16_t kNoPulse = -1;
-
     struct Chain {
         Task task;
         std::coroutine_handle<> waiting; // the handler to resume
         Frame resumeAt = 0;
-        int16_t pulseNote = kNoPulse;
+        PulsedNote pulseNote;
     };
     struct PendingWait {
         std::coroutine_handle<> waiting;
         Frame resumeAt = 0;
-        int16_t pulseNote = kNoPulse;
+        PulsedNote pulseNote;
     };
 
-    void suspend(std::coroutine_handle<> handler, Frame frames, int16_t pulseNote);
+    void suspend(std::coroutine_handle<> handler, Frame frames, PulsedNote pulseNote);
     void start(const HostInput& input);
     void resumeTop();
     void runHeld();

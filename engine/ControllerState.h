@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FixedText.h"
+#include "engine/Mapping.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,9 @@ struct ControllerSettings {
     bool bFixedVelocity = false;
     bool bFdbPadsAlwaysActive = false;
     bool bXYPadTap = false;
+    // The channel (0..15) on which a program change from the music software switches scenes;
+    // -1: off.
+    int16_t intSceneChannel = -1;
 };
 
 // The whole run-time state of the controller mapping: the settings, the pads of the three banks,
@@ -68,4 +72,21 @@ struct ControllerState : ControllerSettings {
     std::array<bool, kButtons> bButtonLed{};
     std::array<FixedText<2>, kButtons> strButtonLedId{};
     int32_t intLastXYValue = 0;
+
+    // What each control sends over the built-in numbers (engine/mapping.cpp).
+    Mapping mapping;
+    // Notes sent and not yet ended, per channel: what a mapping change or an ending must end.
+    std::array<std::array<uint64_t, 2>, 16> soundingNotes{};
+    // Pads whose hit fell below the threshold: their release is ignored too.
+    std::array<bool, kPads> bHitIgnored{};
+    // Program changes on the scene channel so far, and the newest one's program.
+    uint32_t sceneRequests = 0;
+    int16_t sceneProgram = 0;
+
+    int32_t ChannelOf(const MappedMessage& m) const {
+        return m.channel == MappedMessage::kGlobalChannel ? intMidiChannel : m.channel;
+    }
+    bool Sounding(int32_t channel, int32_t note) const {
+        return (soundingNotes[channel & 15][(note >> 6) & 1] >> (note & 63)) & 1U;
+    }
 };

@@ -98,7 +98,10 @@ Task ControllerEngine::ZivUvozaroSysExIn(std::string_view bstrSysEx) {
     } else if (kind == native::kJogWheelReport) {
         return ZivUvozaro_JogWheel(bstrSysEx);
     } else if (kind == native::kPedalReport) {
-        if (byte8(bstrSysEx) == "7F")
+        const bool down = byte8(bstrSysEx) == "7F";
+        if (mapping.pedal.Set())
+            SendMapped(mapping.pedal, down ? 127 : 0);
+        else if (down)
             SendNoteOn(64);
         else
             SendNoteOff(64);
@@ -121,8 +124,14 @@ void ControllerEngine::mWire_MidiInput(int32_t /*nTimestamp*/, int32_t /*port*/,
             ZivUvozaroXYMove(data1, data2);
     }
 
-    if (const std::optional<FeedbackTarget> target = FeedbackFor(Status, data1, data2))
-        ProcessFeedBack(target->bank, target->pad, target->value);
+    // A program change on the scene channel asks the window for a scene.
+    if ((Status & 0xF0) == 0xC0 && (Status & 0x0F) == intSceneChannel) {
+        ++sceneRequests;
+        sceneProgram = static_cast<int16_t>(data1);
+    }
+    ForEachFeedbackTarget(*this, Status, data1, data2, [this](const FeedbackTarget& target) {
+        ProcessFeedBack(target.bank, target.pad, target.value);
+    });
 }
 
 void ControllerEngine::ProcessFeedBack(int16_t intBank, int32_t lData1, int32_t lData2) {

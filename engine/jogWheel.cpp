@@ -13,8 +13,14 @@ Task ControllerEngine::ZivUvozaro_JogWheel(std::string_view bstrSysEx) {
         co_return;
     }
 
+    const MappedMessage& mapped = mapping.jogWheel[left ? 0 : 1];
     const int16_t number = left ? intJogWheelLeft : intJogWheelRight;
-    if (strJogWheelMode == "MIDI")
+    if (mapped.kind == MessageKind::Note)
+        co_await PulsedNoteOut(3,
+                               PulsedNote{mapped.number, static_cast<int16_t>(ChannelOf(mapped))});
+    else if (mapped.Set())
+        SendMapped(mapped, 127);
+    else if (strJogWheelMode == "MIDI")
         co_await PulsedMidiOutPut(3, number);
     else
         SendCC(number, 127);

@@ -33,7 +33,11 @@ Task ControllerEngine::ZivUvozaro_CheckKnobTwist(std::string_view bstrSysEx, int
     const Twist twist = classify(t, v, intKnobValue[intKnob - 1]);
     const int16_t offset = intKnob == 1 ? 0 : kKnob2Offset;
 
-    if (twist != Twist::None) {
+    // A mapped knob sends its position, as a knob does.
+    if (const MappedMessage& mapped = mapping.knobs[intKnob - 1]; mapped.Set()) {
+        if (twist != Twist::None)
+            SendMapped(mapped, static_cast<int16_t>(v));
+    } else if (twist != Twist::None) {
         if (strKnobMode == "MIDI") {
             co_await PulsedMidiOutPut(
                 3, static_cast<int16_t>(kKnob1Notes[static_cast<int>(twist)] + offset));

@@ -5,6 +5,7 @@
 #include "engine/UCase.h"
 
 #include <array>
+#include <utility>
 
 // A pad hit or release: played by the pad's mode, or, while a mode button is held, used to give
 // the pad that mode or take it away.
@@ -14,11 +15,19 @@ bool isPad(int pad) {
     return pad >= 0 && pad < ControllerState::kPads;
 }
 
+const MappedMessage& mappedOf(const ControllerEngine& w, int pad, int16_t bank) {
+    return w.mapping.pads[pad][bank].message;
+}
+
 // Group pads send notes for exactly "MIDI" and control changes for anything else.
-void sendGroup(ControllerEngine& w, const SettingText* setting, int16_t n, int16_t value) {
-    if (!setting)
+void sendGroup(ControllerEngine& w, const SettingText* setting, int pad, int16_t bank,
+               int16_t value) {
+    const int16_t n = ControllerState::PadNumber(bank, pad);
+    if (mappedOf(w, pad, bank).Set())
+        w.SendMapped(mappedOf(w, pad, bank), value);
+    else if (!setting)
         return;
-    if (*setting == "MIDI")
+    else if (*setting == "MIDI")
         w.SendNote(n, value);
     else
         w.SendCC(static_cast<int16_t>(n + 1), value);
@@ -34,7 +43,7 @@ void playGroup(ControllerEngine& w, std::string_view strID, int pad, std::string
             continue;
         w.PadOff(HexByte(native::kPadHitForm + m));
         w.bPadState[m][bank] = false;
-        sendGroup(w, setting, ControllerState::PadNumber(bank, m), 0);
+        sendGroup(w, setting, m, bank, 0);
     }
     bool& state = w.bPadState[pad][bank];
     state = !state;
@@ -43,12 +52,13 @@ void playGroup(ControllerEngine& w, std::string_view strID, int pad, std::string
     else
         w.PadOff(strID);
     const int16_t level = state ? 1 : 0;
-    sendGroup(w, setting, ControllerState::PadNumber(bank, pad),
-              static_cast<int16_t>(level * HextoDec(Velocity)));
+    sendGroup(w, setting, pad, bank, static_cast<int16_t>(level * HextoDec(Velocity)));
 }
 
 void playTrack(ControllerEngine& w, int pad, bool bolOnOff) {
     const int16_t n = ControllerState::PadNumber(w.intCurrentBank, pad);
+    if (mappedOf(w, pad, w.intCurrentBank).Set())
+        return w.SendMapped(mappedOf(w, pad, w.intCurrentBank), bolOnOff ? 127 : 0);
     const bool notes = UCase(w.strTRKMidiCC) == "MIDI";
     if (notes && bolOnOff)
         w.SendNoteOn(n);
@@ -67,7 +77,9 @@ void playFeedback(ControllerEngine& w, std::string_view strID, int pad, bool bol
         return;
     const int16_t n = ControllerState::PadNumber(bank, pad);
     const auto value = static_cast<int16_t>(bolOnOff ? HextoDec(Velocity) : 0);
-    if (UCase(w.strFDBMidiCC) == "MIDI")
+    if (mappedOf(w, pad, bank).Set())
+        w.SendMapped(mappedOf(w, pad, bank), value);
+    else if (UCase(w.strFDBMidiCC) == "MIDI")
         w.SendNote(n, value);
     else
         w.SendCC(static_cast<int16_t>(n + 1), value);
@@ -114,6 +126,20 @@ void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnO
         return;
     }
 
+    // A hit below the threshold is not played, and neither is its release.
+    HexPair shaped;
+    if (!bolOnOff && std::exchange(bHitIgnored[pad], false))
+        return;
+    if (const VelocityShape& shape = mapping.ShapeOf(pad, intCurrentBank);
+        bolOnOff && !shape.Identity()) {
+        const int v = ShapeVelocity(shape, HextoDec(Velocity));
+        bHitIgnored[pad] = v < 0;
+        if (v < 0)
+            return;
+        shaped = HexByte(v);
+        Velocity = shaped;
+    }
+
     const ModeText mode = strPadMode[pad][intCurrentBank];
     if (mode == "FLASH")
         PadOnOff(strID, bolOnOff, static_cast<int16_t>(pad), Velocity);
@@ -146,7 +172,11 @@ void ControllerEngine::PadOnOff(std::string_view strInternalPadID, bool bolOnOff
     if (!setting)
         return;
     const int16_t n = ControllerState::PadNumber(intCurrentBank, intPadNumber);
-    if (*setting == "CC") {
+    if (const MappedMessage& m = mappedOf(*this, intPadNumber, intCurrentBank); m.Set()) {
+        const bool note = m.kind == MessageKind::Note;
+        const auto on = static_cast<int16_t>(note && !bFixedVelocity ? HextoDec(Velocity) : 127);
+        SendMapped(m, bolOnOff ? on : 0);
+    } else if (*setting == "CC") {
         SendCC(static_cast<int16_t>(n + 1), bolOnOff ? 127 : 0);
     } else if (*setting == "MIDI") {
         if (!bolOnOff)

@@ -11,7 +11,8 @@ FrameArena& CoroutineArena(ControllerEngine& engine) noexcept {
     return engine.Arena();
 }
 
-void ControllerEngine::suspend(std::coroutine_handle<> handler, Frame frames, int16_t pulseNote) {
+void ControllerEngine::suspend(std::coroutine_handle<> handler, Frame frames,
+                               PulsedNote pulseNote) {
     pendingWait_ = {handler, clock_.now + frames, pulseNote};
 }
 
@@ -127,8 +128,8 @@ void ControllerEngine::EndChains() {
     held_.clear();
     while (chainCount_ > 0) {
         Chain& top = chains_[--chainCount_];
-        if (top.pulseNote != kNoPulse)
-            SendNoteOff(top.pulseNote);
+        if (top.pulseNote.note >= 0)
+            SendPulsed(top.pulseNote, 0);
         top.task = Task();
     }
 }

@@ -1,7 +1,12 @@
 #include "engine/ControllerEngine.h"
+#include "engine/NativeMessages.h"
 
 void ControllerEngine::ZivUvozaroXYMove(int32_t lData1, int32_t lData2) {
-    SendCC(static_cast<int16_t>(lData1), static_cast<int16_t>(lData2));
+    const MappedMessage& axis = mapping.xyPad[lData1 == native::kXYPadX ? 0 : 1];
+    if (axis.Set())
+        SendMapped(axis, static_cast<int16_t>(lData2));
+    else
+        SendCC(static_cast<int16_t>(lData1), static_cast<int16_t>(lData2));
 }
 
 // Both axes feed one tap detector: a changed value taps once, then taps rest until tmrTap fires.

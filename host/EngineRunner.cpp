@@ -11,6 +11,7 @@ namespace {
 static_assert(std::is_trivially_copyable_v<std::optional<PadRecall>>);
 static_assert(std::is_trivially_copyable_v<ControllerSettings>);
 static_assert(std::is_trivially_copyable_v<EngineSnapshot>);
+static_assert(std::is_trivially_copyable_v<Mapping>);
 } // namespace
 
 EngineRunner::EngineRunner(MidiOut* tap)
@@ -36,6 +37,20 @@ bool EngineRunner::PostSettings(const ControllerSettings& settings,
                                 std::optional<int> tapIntervalMs) {
     const SettingsCommand command{settings, tapIntervalMs.value_or(-1)};
     return post(Command::Settings, &command, sizeof command);
+}
+
+bool EngineRunner::PostMapping(const Mapping& mapping) {
+    return post(Command::Mapping, &mapping, sizeof mapping);
+}
+
+bool EngineRunner::PostScene(const Mapping& mapping, const PadRecall& pads, std::string_view name) {
+    const SceneCommand command{mapping, pads, ModeText(name)};
+    return post(Command::Scene, &command, sizeof command);
+}
+
+bool EngineRunner::PostPadMode(int16_t bank, int16_t pad, std::string_view mode) {
+    const PadModeCommand command{bank, pad, ModeText(mode)};
+    return post(Command::PadMode, &command, sizeof command);
 }
 
 bool EngineRunner::PostResendNativeState() {
@@ -88,9 +103,10 @@ void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output
 
 // A command that starts a handler waits in the queue while the engine has no room for one.
 void EngineRunner::applyCommands() {
-    constexpr size_t kPayload = std::max(
-        {sizeof(std::optional<PadRecall>), sizeof(SettingsCommand), MidiAssembler::kMaxSysEx});
-    alignas(std::optional<PadRecall>) uint8_t payload[kPayload];
+    constexpr size_t kPayload =
+        std::max({sizeof(std::optional<PadRecall>), sizeof(SettingsCommand), sizeof(SceneCommand),
+                  sizeof(PadModeCommand), MidiAssembler::kMaxSysEx});
+    alignas(SceneCommand) uint8_t payload[kPayload];
     CommandHeader header{};
     while (commands_.peek(&header, sizeof header)) {
         const bool starts = header.command == Command::NativeMode;
@@ -117,6 +133,24 @@ void EngineRunner::applyCommands() {
                 engine_->tmrTap.setInterval(command.tapIntervalMs);
             break;
         }
+        case Command::Mapping: {
+            Mapping mapping;
+            std::memcpy(&mapping, payload, sizeof mapping);
+            engine_->SetMapping(mapping);
+            break;
+        }
+        case Command::Scene: {
+            SceneCommand command;
+            std::memcpy(&command, payload, sizeof command);
+            engine_->ApplyScene(command.mapping, command.pads, command.name, nativeEntries_ > 0);
+            break;
+        }
+        case Command::PadMode: {
+            PadModeCommand command;
+            std::memcpy(&command, payload, sizeof command);
+            engine_->SetPadMode(command.bank, command.pad, command.mode, nativeEntries_ > 0);
+            break;
+        }
         case Command::Resend:
             if (nativeEntries_ > 0 && !enteredThisCycle_)
                 engine_->ResendNativeState();
@@ -134,11 +168,7 @@ void EngineRunner::applyCommands() {
 
 void EngineRunner::end() {
     engine_->EndChains();
-    // A note ends with velocity 0, as the engine ends its own.
-    sounding_.endAll([this](uint8_t channel, uint8_t note) {
-        const uint8_t off[3] = {static_cast<uint8_t>(0x90 | channel), note, 0};
-        write(ToDaw, off, sizeof off);
-    });
+    engine_->EndSoundingNotes();
     ended_ = true;
     wasInputOn_ = false;
 }
@@ -207,8 +237,6 @@ void EngineRunner::write(Destination to, const uint8_t* bytes, size_t size) {
         outputFull_.fetch_add(1, std::memory_order_relaxed);
         return;
     }
-    if (to == ToDaw)
-        sounding_.sent(bytes, size);
     monitor(true, to, bytes, size);
 }
 

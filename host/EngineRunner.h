@@ -4,7 +4,6 @@
 #include "host/EngineSnapshot.h"
 #include "host/MidiAssembler.h"
 #include "host/MonitoredMessage.h"
-#include "host/SoundingNotes.h"
 #include "host/SpscRing.h"
 #include "host/TripleBuffer.h"
 
@@ -53,6 +52,13 @@ public:
     // Window thread. False when the queue is full and the command was not taken.
     bool PostNativeMode(const std::optional<PadRecall>& recall);
     bool PostSettings(const ControllerSettings& settings, std::optional<int> tapIntervalMs);
+    // The player's mapping, from the next cycle on.
+    bool PostMapping(const Mapping& mapping);
+    // A scene: every note ends, then its mapping, settings and pads apply and, in native mode,
+    // the controller shows them and the display its name.
+    bool PostScene(const Mapping& mapping, const PadRecall& pads, std::string_view name);
+    // One pad's mode, set from the window.
+    bool PostPadMode(int16_t bank, int16_t pad, std::string_view mode);
     // A controller was connected: when native mode is on, it gets the three entry messages and
     // the LED packet of the moment.
     bool PostResendNativeState();
@@ -91,7 +97,16 @@ public:
     void EndCycle();
 
 private:
-    enum class Command : uint8_t { NativeMode, Settings, Resend, Input, End };
+    enum class Command : uint8_t {
+        NativeMode,
+        Settings,
+        Mapping,
+        Scene,
+        PadMode,
+        Resend,
+        Input,
+        End
+    };
     struct CommandHeader {
         Command command;
         uint32_t size;
@@ -100,6 +115,16 @@ private:
     struct SettingsCommand {
         ControllerSettings settings;
         int tapIntervalMs; // -1: unchanged
+    };
+    struct SceneCommand {
+        Mapping mapping;
+        PadRecall pads;
+        ModeText name;
+    };
+    struct PadModeCommand {
+        int16_t bank;
+        int16_t pad;
+        ModeText mode;
     };
 
     bool post(Command command, const void* payload, size_t size);
@@ -124,7 +149,6 @@ private:
     uint32_t nativeEntries_ = 0;
     bool enteredThisCycle_ = false; // a resend now would repeat the entry
     bool ended_ = false;
-    SoundingNotes sounding_;
     uint64_t sequence_ = 0;
     std::array<char, ControllerEngine::kMaxSysExText + 1> text_{};
     std::array<uint8_t, MidiAssembler::kMaxSysEx> sysEx_{};

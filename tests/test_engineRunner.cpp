@@ -1,6 +1,6 @@
 // The engine's cycle runner on a timeline of its own: where in the cycle each answer lands, what
 // a late cycle does to a pulse, and when the window's commands apply.
-#include "host/EngineRunner.h"
+#include "support/CycleRig.h"
 
 #include <gtest/gtest.h>
 
@@ -8,46 +8,6 @@
 #include <vector>
 
 namespace {
-constexpr uint32_t kCycle = 128;
-
-// Every message written, as "frame: bytes" with the frame absolute.
-class Timeline final : public EngineRunner::CycleOutput {
-public:
-    bool write(EngineRunner::Destination, uint32_t offset, const uint8_t* bytes,
-               size_t size) override {
-        std::string line = std::to_string(start + offset) + ":";
-        for (size_t i = 0; i < size; ++i) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
-            line += hex;
-        }
-        lines.push_back(line);
-        return true;
-    }
-    Frame start = 0;
-    std::vector<std::string> lines;
-};
-
-struct Rig {
-    EngineRunner runner;
-    Timeline out;
-    Rig() {
-        ControllerSettings notes;
-        notes.strKnobMode = notes.strFlashMidiCC = notes.strBankSelectMidiCC = "MIDI";
-        runner.PostSettings(notes, std::nullopt);
-        runner.SetInputOn(true);
-    }
-    // One cycle from start, with input at offsets within it.
-    void cycle(Frame start,
-               const std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& input = {}) {
-        out.start = start;
-        runner.BeginCycle(start, kCycle, out);
-        for (const auto& [offset, bytes] : input)
-            runner.Input(EngineRunner::FromController, start + offset, bytes.data(), bytes.size());
-        runner.EndCycle();
-    }
-};
-
 const std::vector<uint8_t> kPad3Hit = {0xF0, 0x42, 0x40, 0x6E, 0x08, 0x45, 0x43, 0x64, 0xF7};
 const std::vector<uint8_t> kKnobUp = {0xF0, 0x42, 0x40, 0x6E, 0x08, 0x49, 0x00, 0x40, 0xF7};
 } // namespace

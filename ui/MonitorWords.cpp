@@ -82,7 +82,8 @@ MessageWords shortMessageWords(ByteView m) {
 // Short messages from either side are the music software's feedback: a note with a pad's number
 // sets an "FDB" pad and leaves any other pad as it is; nothing else reaches a pad.
 MessageWords feedbackWords(ByteView m, const ControllerState& pads) {
-    const std::optional<FeedbackTarget> target = FeedbackFor(m[0], m[1], m.size() > 2 ? m[2] : 0);
+    const std::optional<FeedbackTarget> target =
+        FeedbackFor(pads, m[0], m[1], m.size() > 2 ? m[2] : 0);
     if (!target) {
         MessageWords words = shortMessageWords(m);
         if ((m[0] & 0xF0) <= kNoteOn)

@@ -111,6 +111,19 @@ TEST(RealtimeSafety, TheCycleNeverAllocates) {
             runner.EndCycle();
         }
     };
+    // Every control mapped, on channels of its own, shaped velocities.
+    Mapping full;
+    for (int pad = 0; pad < 16; ++pad)
+        for (int bank = 0; bank < 3; ++bank)
+            full.pads[pad][bank] = {{static_cast<MessageKind>(1 + pad % 3),
+                                     static_cast<int8_t>(pad + 36), static_cast<int8_t>(bank)},
+                                    pad % 2 == 0,
+                                    {VelocityCurve::Soft, 20, 110, 10, 0}};
+    full.velocity.curve = VelocityCurve::Hard;
+    full.knobs = {MappedMessage{MessageKind::Control, 74, 2}, {MessageKind::Control, 75, 2}};
+    full.xyPad = full.knobs;
+    full.pedal = {MessageKind::Control, 64, 3};
+    full.jogWheel = {MappedMessage{MessageKind::Note, 50, 4}, {MessageKind::Control, 51, 4}};
     runner.SetInputOn(true);
     for (const char* kind : {"MIDI", "CC"}) {
         for (SettingText* group : {&settings.strFlashMidiCC, &settings.strKnobMode,
@@ -123,6 +136,11 @@ TEST(RealtimeSafety, TheCycleNeverAllocates) {
         runner.PostResendNativeState();
         counting = true;
         cycles(60, true);
+        runner.PostMapping(*kind == 'M' ? full : Mapping{});
+        runner.PostPadMode(0, 3, "TOGGLE");
+        cycles(30, true);
+        runner.PostScene(*kind == 'M' ? Mapping{} : full, recall, "Kit B");
+        cycles(30, true);
         cycles(400, false); // pulses, the display's and the tap's timers run out
         counting = false;
     }
