@@ -249,18 +249,21 @@ TEST(ControllerView, PlaysAsTheControllerDoes) {
              Key(v, Q::KeyRelease, Qt::Key_V);
          },
          "45 40 64, 45 4F 64, 45 00 00, 45 0F 00"},
-        {"mode button held over a pad hit",
+        {"mode button held by a click over a pad hit, let go by the next",
          [](ControllerView& v) {
-             Mouse(v, Q::MouseButtonPress, Centre({Part::Button, 0}));
+             Click(v, Centre({Part::Button, 0}));
              Key(v, Q::KeyPress, Qt::Key_A);
-             Mouse(v, Q::MouseButtonRelease, Centre({Part::Button, 0}));
+             EXPECT_EQ(v.latchedButton(), 0);
+             Click(v, Centre({Part::Button, 0}));
+             EXPECT_EQ(v.latchedButton(), std::nullopt);
          },
          "48 00 7F, 45 48 64, 48 00 00"},
-        {"bank 2",
+        {"bank 2 held by a click, let go by a click on bank 1",
          [](ControllerView& v) {
              Click(v, Centre({Part::Button, 5}));
+             Click(v, Centre({Part::Button, 6}));
          },
-         "48 11 7F, 48 11 00"},
+         "48 11 7F, 48 11 00, 48 10 7F"},
         {"note button 6",
          [](ControllerView& v) {
              Click(v, Centre({Part::Button, 16}));
@@ -327,14 +330,14 @@ TEST(ControllerView, PlaysAsTheControllerDoes) {
     }
 }
 
-// Keys still held when the view loses focus are released: no pad stays held.
-TEST(ControllerView, LosingFocusReleasesHeldKeys) {
+// Keys still held when the window stops being the active one are released: no pad stays held.
+TEST(ControllerView, LeavingTheWindowReleasesHeldKeys) {
     ControllerView view;
     std::vector<Bytes> sent;
     view.setInputSink([&](std::vector<uint8_t> bytes) { sent.push_back(bytes); });
     Key(view, QEvent::KeyPress, Qt::Key_F);
-    QFocusEvent out(QEvent::FocusOut);
-    QApplication::sendEvent(&view, &out);
+    QEvent left(QEvent::ActivationChange);
+    QApplication::sendEvent(&view, &left);
     Key(view, QEvent::KeyRelease, Qt::Key_F);
     EXPECT_EQ(sent, (std::vector<Bytes>{ReportBytes(PadHit(11, kKeyVelocity)),
                                         ReportBytes(PadRelease(11))}));

@@ -1,6 +1,8 @@
 #include "FreshStore.h"
 #include "Kit.h"
 #include "settings/mSettings.h"
+#include "ui/ControllerView.h"
+#include "ui/MidiMonitor.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"
 #include "ui/frmInfo.h"
@@ -8,11 +10,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDataStream>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -190,6 +197,40 @@ TEST(MainWindow, TopRowSaysWhetherOrvanIsAttached) {
     for (const QLabel* label : h.window().findChildren<QLabel*>())
         EXPECT_EQ(label->text().indexOf(QStringLiteral("MIDI-OX")), -1)
             << label->text().toStdString();
+}
+
+// Key 1 plays pad 1 wherever the focus is in the window, except in a field that takes text.
+TEST(MainWindow, PadKeysPlayWhereverTheFocusIs) {
+    Started h;
+    frmMain& m = h.window();
+    auto* field = new QLineEdit(m.statusArea);
+    const std::pair<QWidget*, bool> cases[] = {{m.controllerView, true},
+                                               {m.btnInitNativeMode, true},
+                                               {m.btnConfig, true},
+                                               {m.btnLists, true},
+                                               {m.statusArea->dawPicker, true},
+                                               {m.ListSysMidiIn, true},
+                                               {m.midiMonitor->lines, true},
+                                               {m.midiMonitor->chkIn, true},
+                                               {m.VersionText, true},
+                                               {field, false}};
+    for (const auto& [widget, plays] : cases) {
+        SCOPED_TRACE(widget->metaObject()->className());
+        widget->setFocus();
+        h.runner().TakeMonitored();
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent key(type, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+            QApplication::sendEvent(widget, &key);
+        }
+        QEventLoop releases; // a release waits a moment for a repeat's press
+        QTimer::singleShot(3 * ControllerView::kRepeatPairMs, &releases, &QEventLoop::quit);
+        releases.exec();
+        h.settle();
+        int fromWindow = 0;
+        for (const MonitoredMessage& message : h.runner().TakeMonitored())
+            fromWindow += !message.header.sent && message.header.port == EngineRunner::FromWindow;
+        EXPECT_EQ(fromWindow, plays ? 2 : 0);
+    }
 }
 
 TEST(MainWindow, FailingHostOperationReportsTheErrorAndEndsTheProgram) {

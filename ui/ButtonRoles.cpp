@@ -40,3 +40,8 @@ ButtonRole RoleOfButton(int button) {
     return numbered(ButtonRole::KnobAssign, indexIn(kKnobAssignLedIds, id), "ASSIGN", "knob ",
                     " assign button");
 }
+
+bool Latches(int button) {
+    const ButtonRole::Kind kind = RoleOfButton(button).kind;
+    return kind == ButtonRole::Mode || kind == ButtonRole::Bank;
+}

@@ -13,3 +13,6 @@ struct ButtonRole {
 
 // By button table index (engine/ButtonTable.h).
 ButtonRole RoleOfButton(int button);
+
+// Mode and bank buttons on screen hold with a click, until the next click.
+bool Latches(int button);

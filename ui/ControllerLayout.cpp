@@ -67,6 +67,10 @@ QRectF pedalRect() {
     return {kLeftColumn, 360, 160, 60};
 }
 
+QRectF modeLegendRect() {
+    return {kLeftColumn - 10, 436, kCanvas.width() - 2 * (kLeftColumn - 10), 24};
+}
+
 Part PartAt(QPointF point) {
     for (int pad = 0; pad < ControllerState::kPads; ++pad)
         if (padRect(pad).contains(point))

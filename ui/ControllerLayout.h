@@ -9,7 +9,7 @@
 // the 4 x 4 pads in the middle; mode, bank, note and jog buttons and the jog wheel on the right.
 namespace ControllerLayout {
 
-inline constexpr QSizeF kCanvas(800, 440);
+inline constexpr QSizeF kCanvas(800, 466);
 
 QRectF padRect(int pad);
 QRectF buttonRect(int button); // by button table index
@@ -18,6 +18,8 @@ QRectF knobRect(int knob); // 0 or 1
 QRectF xyPadRect();
 QRectF jogWheelRect();
 QRectF pedalRect();
+// The strip below the controller that names the pad modes.
+QRectF modeLegendRect();
 
 // A part of the controller the mouse can play.
 struct Part {

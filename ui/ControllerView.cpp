@@ -1,12 +1,15 @@
 #include "ui/ControllerView.h"
 
 #include "engine/NativeMessages.h"
+#include "ui/ButtonRoles.h"
 #include "host/EngineRunner.h"
 #include "ui/PadPlaying.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -80,7 +83,20 @@ void ControllerView::sendReport(const Report& report) {
 }
 
 bool ControllerView::held(Part part) const {
-    return mouseHeld_ == part || (part.kind == Part::Pad && keyHeld_[part.index]);
+    return mouseHeld_ == part || (part.kind == Part::Pad && keyHeld_[part.index]) ||
+           (part.kind == Part::Button && latched_ == part.index);
+}
+
+void ControllerView::clickLatch(int button) {
+    const bool letGo = latched_ == button;
+    if (latched_)
+        sendReport(ButtonReport(*latched_, false));
+    latched_.reset();
+    if (!letGo) {
+        sendReport(ButtonReport(button, true));
+        latched_ = button;
+    }
+    update();
 }
 
 void ControllerView::turnKnob(int knob, int to) {
@@ -127,7 +143,12 @@ void ControllerView::mousePressEvent(QMouseEvent* event) {
         break;
     }
     case Part::Button:
-        sendReport(ButtonReport(index, true));
+        if (Latches(index)) {
+            clickLatch(index);
+            mouseHeld_ = {}; // held by the latch, not the mouse
+        } else {
+            sendReport(ButtonReport(index, true));
+        }
         break;
     case Part::Knob:
         dragKnobFrom_ = shown_.knobs[index];
@@ -209,44 +230,48 @@ void ControllerView::wheelEvent(QWheelEvent* event) {
 // A held key hits once: the keyboard's repeats are no new hits. X servers repeat a held key as a
 // release and a press of the same time stamp, often not flagged as a repeat; so a release waits
 // a moment for the press that would make it one.
-void ControllerView::keyPressEvent(QKeyEvent* event) {
+bool ControllerView::playKey(QKeyEvent* event) {
     const int pad = PadOfKey(event->key());
-    if (pad < 0) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
+    if (pad < 0 || (event->modifiers() & ~Qt::KeypadModifier))
+        return false;
     if (event->isAutoRepeat())
-        return;
+        return true;
+    if (event->type() == QEvent::KeyRelease) {
+        if (!keyHeld_[pad] || releasing_[pad])
+            return true;
+        const unsigned long stamp = event->timestamp();
+        releasing_[pad] = stamp;
+        QTimer::singleShot(kRepeatPairMs, this, [this, pad, stamp] {
+            if (releasing_[pad] == stamp) {
+                releasing_[pad].reset();
+                releaseKey(pad);
+            }
+        });
+        return true;
+    }
     if (releasing_[pad]) {
         const bool repeat = *releasing_[pad] == event->timestamp();
         releasing_[pad].reset();
         if (repeat)
-            return;
+            return true;
         releaseKey(pad);
     }
     if (keyHeld_[pad])
-        return;
+        return true;
     keyHeld_[pad] = true;
     sendReport(PadHit(pad, kKeyVelocity));
     update();
+    return true;
+}
+
+void ControllerView::keyPressEvent(QKeyEvent* event) {
+    if (!playKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 void ControllerView::keyReleaseEvent(QKeyEvent* event) {
-    const int pad = PadOfKey(event->key());
-    if (pad < 0) {
+    if (!playKey(event))
         QWidget::keyReleaseEvent(event);
-        return;
-    }
-    if (event->isAutoRepeat() || !keyHeld_[pad] || releasing_[pad])
-        return;
-    const unsigned long stamp = event->timestamp();
-    releasing_[pad] = stamp;
-    QTimer::singleShot(kRepeatPairMs, this, [this, pad, stamp] {
-        if (releasing_[pad] == stamp) {
-            releasing_[pad].reset();
-            releaseKey(pad);
-        }
-    });
 }
 
 void ControllerView::releaseKey(int pad) {
@@ -257,11 +282,39 @@ void ControllerView::releaseKey(int pad) {
     update();
 }
 
-// Keys released while the view had no focus would leave their pads held.
-void ControllerView::focusOutEvent(QFocusEvent* event) {
+void ControllerView::releaseKeys() {
     for (int pad = 0; pad < ControllerState::kPads; ++pad) {
         releasing_[pad].reset();
         releaseKey(pad);
     }
+}
+
+// The focus shows as a rim; keys play wherever the focus is in the window.
+void ControllerView::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ControllerView::focusOutEvent(QFocusEvent* event) {
+    update();
     QWidget::focusOutEvent(event);
+}
+
+// Keys released while another window had the keyboard would leave their pads held.
+void ControllerView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        releaseKeys();
+    QWidget::changeEvent(event);
+}
+
+bool ControllerView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = tipFor(PartAt(canvasToWidget().inverted().map(QPointF(help->pos()))));
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, this);
+    return true;
 }

@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
 class QPainter;
 
 // The controller on screen. It shows what the controller shows, decoded from the messages Orvan
@@ -23,7 +24,9 @@ class QPainter;
 // state it adds each pad's mode and what it sends in the shown bank. It also plays as the
 // controller does: the mouse on pads, buttons, knobs, XY pad, jog wheel and pedal, and the keys
 // 1234 / QWER / ASDF / ZXCV on the pads, make the controller's own reports, which go out
-// through the input sink to the engine's input path. It only reads what the window hands it.
+// through the input sink to the engine's input path. A click on a mode or bank button holds it
+// until the next click, so that one mouse can assign modes. It only reads what the window hands
+// it.
 class ControllerView : public QWidget {
 public:
     using InputSink = std::function<void(std::vector<uint8_t> bytes)>;
@@ -46,6 +49,13 @@ public:
     // The bank the pads show: the lit bank button's, else the engine's current one.
     int shownBank() const;
     PadLegend legend(int pad) const { return shown_.legends.at(pad).at(shownBank()); }
+    // A pad key pressed or released anywhere in the window: true when it played (or was a
+    // repeat of) a pad, false for any other key.
+    bool playKey(QKeyEvent* event);
+    // The mode or bank button a click holds until the next click on it, if any.
+    std::optional<int> latchedButton() const { return latched_; }
+    // What a part is and does, as its tooltip says it.
+    QString tipFor(Part part) const;
     // From the canvas of ControllerLayout to this widget.
     QTransform canvasToWidget() const;
     QSize sizeHint() const override;
@@ -58,7 +68,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct Shown {
@@ -74,6 +87,9 @@ private:
     void stepJogWheel(int steps);
     void moveXY(QPointF point);
     void releaseKey(int pad);
+    void releaseKeys();
+    // A click on a mode or bank button holds it (and lets go of another held one), or lets it go.
+    void clickLatch(int button);
     bool held(Part part) const;
 
     // Painting (ui/controllerViewPaint.cpp)
@@ -84,6 +100,7 @@ private:
     void paintXYPad(QPainter& p) const;
     void paintJogWheel(QPainter& p) const;
     void paintPedal(QPainter& p) const;
+    void paintModeLegend(QPainter& p) const;
 
     InputSink sink_;
     ControllerLights lights_;
@@ -99,4 +116,5 @@ private:
     std::array<int, 2> xy_{-1, -1}; // last sent, -1 before the first move
     int jogTurn_ = 0;               // steps taken, for the wheel's mark
     int wheelRest_ = 0;             // wheel angle not yet a whole notch
+    std::optional<int> latched_;    // a mode or bank button held by a click
 };

@@ -59,3 +59,10 @@ PadLegend LegendOf(const ControllerState& state, int pad, int bank) {
     const std::string_view mode = state.strPadMode.at(pad).at(bank);
     return {modeText(mode), outputOf(state, mode), ControllerState::PadNumber(bank, pad)};
 }
+
+const ModeName* FindModeName(std::string_view shortForm) {
+    for (const ModeName& name : kModeNames)
+        if (shortForm == name.shortForm)
+            return &name;
+    return nullptr;
+}

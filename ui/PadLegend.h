@@ -3,6 +3,7 @@
 #include "engine/ControllerState.h"
 
 #include <string>
+#include <string_view>
 
 // What a pad of one bank is set to: its mode, shown as the display shows it while the mode
 // button is held, and what a hit sends (engine/pads.cpp).
@@ -18,3 +19,23 @@ struct PadLegend {
 };
 
 PadLegend LegendOf(const ControllerState& state, int pad, int bank);
+
+// A mode's short form as the view shows it ("FLASH", "TGL", "CN1", ...) and its name in plain
+// words ("Momentary", "Toggle", "Group 1", ...); a mode Orvan does not know has no plain name.
+struct ModeName {
+    const char* shortForm;
+    const char* plain;
+    const char* meaning; // what a pad in the mode does, for tooltips
+};
+inline constexpr ModeName kModeNames[] = {
+    {"FLASH", "Momentary", "sounds while held; lit while held"},
+    {"TGL", "Toggle", "each hit switches it on or off"},
+    {"CN1", "Group 1", "a toggle; switching one pad of the group on switches the others off"},
+    {"CN2", "Group 2", "a toggle; switching one pad of the group on switches the others off"},
+    {"CN3", "Group 3",
+     "a toggle in a group of its own; no button gives this mode: a pad has it when the "
+     "settings file says so (PadMode_<bank>_<pad>=CN3)"},
+    {"TRK", "Fixed 127", "sends 127 whatever the force of the hit; its light is left alone"},
+    {"FDB", "Lit by feedback", "lit and dark as your music software's notes say"},
+};
+const ModeName* FindModeName(std::string_view shortForm);

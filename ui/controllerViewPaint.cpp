@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
+
 // The controller drawn on the canvas of ControllerLayout: a dark body, pads in the colour of
 // their mode (bright when lit), LED buttons red-orange when lit, the display in red on black.
 
@@ -41,10 +44,21 @@ QColor dim(const QColor& colour) {
                             kPanel.blueF() * 0.75 + colour.blueF() * 0.25);
 }
 
+// Text on the canvas scales with the view, but never below a legible size on the screen: at
+// 150 % on a small screen the view is smaller than its canvas.
+constexpr double kLeastTextPixels = 9;
+
+// The pixel size a text of these canvas units gets.
+int textPixels(const QPainter& p, int pixels) {
+    const double scale = p.transform().m11();
+    return scale > 0 ? std::max(pixels, static_cast<int>(std::ceil(kLeastTextPixels / scale)))
+                     : pixels;
+}
+
 void usePixels(QPainter& p, int pixels, bool bold = false, bool fixed = false) {
     QFont font =
         fixed ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QGuiApplication::font();
-    font.setPixelSize(pixels);
+    font.setPixelSize(textPixels(p, pixels));
     font.setBold(bold);
     p.setFont(font);
 }
@@ -80,6 +94,7 @@ void ControllerView::paintEvent(QPaintEvent*) {
     paintXYPad(p);
     paintJogWheel(p);
     paintPedal(p);
+    paintModeLegend(p);
 
     // Each kind's buttons under its name, in the order of ButtonRole::Kind.
     static const char* const kinds[] = {"MODE", "BANK", "JOG", "NOTE"};
@@ -90,6 +105,38 @@ void ControllerView::paintEvent(QPaintEvent*) {
         const QRectF r = buttonRect(button);
         caption(p, QRectF(r.left(), r.top() - 16, 200, 14), QString::fromLatin1(kinds[role.kind]),
                 Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // Where the keyboard's focus is: keys play anyway, other keys act on the focused control.
+    if (hasFocus()) {
+        p.resetTransform();
+        p.setPen(QPen(palette().color(QPalette::Highlight), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+}
+
+// The modes' short forms in their colours, each with its name in plain words.
+void ControllerView::paintModeLegend(QPainter& p) const {
+    const QRectF strip = modeLegendRect();
+    double x = strip.left();
+    for (const ModeName& name : kModeNames) {
+        const QString shortForm = QString::fromLatin1(name.shortForm);
+        const QString plain = QString::fromLatin1(name.plain);
+        p.setPen(Qt::NoPen);
+        p.setBrush(modeColour(name.shortForm));
+        p.drawRoundedRect(QRectF(x, strip.center().y() - 5, 10, 10), 2, 2);
+        x += 14;
+        usePixels(p, 11, true);
+        p.setPen(modeColour(name.shortForm));
+        const double shortWidth = p.fontMetrics().horizontalAdvance(shortForm);
+        p.drawText(QRectF(x, strip.top(), shortWidth + 1, strip.height()), Qt::AlignVCenter,
+                   shortForm);
+        x += shortWidth + 4;
+        usePixels(p, 11);
+        p.setPen(kCaption);
+        const double plainWidth = p.fontMetrics().horizontalAdvance(plain);
+        p.drawText(QRectF(x, strip.top(), plainWidth + 1, strip.height()), Qt::AlignVCenter, plain);
+        x += plainWidth + 12;
     }
 }
 
@@ -106,8 +153,9 @@ void ControllerView::paintPad(QPainter& p, int pad) const {
     p.setPen(lit ? kInk : kCaption);
     usePixels(p, 11);
     p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::number(pad + 1));
-    // The key that plays the pad, as a key cap.
-    const QRectF key(inner.right() - 14, inner.top(), 14, 15);
+    // The key that plays the pad, as a key cap around its letter.
+    const double cap = textPixels(p, 11) + 4;
+    const QRectF key(inner.right() - cap, inner.top(), cap, cap + 1);
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(key, 3, 3);
     p.drawText(key, Qt::AlignCenter, QString(QChar::fromLatin1(kPadKeys[pad])));

@@ -7,6 +7,7 @@
 #include "ui/MessageBox.h"
 #include "ui/MidiMonitor.h"
 #include "ui/MonitorWords.h"
+#include "ui/PadKeys.h"
 #include "ui/PortChoices.h"
 #include "ui/PortPicker.h"
 #include "ui/StatusArea.h"
@@ -171,6 +172,7 @@ void frmMain::buildWindow() {
                 throw HostError("the engine takes no more input from the screen");
         });
     });
+    new PadKeys(this, controllerView);
     midiMonitor = new MidiMonitor;
     seeAndPlay_ = new QSplitter(Qt::Vertical);
     seeAndPlay_->addWidget(controllerView);
@@ -213,6 +215,7 @@ void frmMain::Form_Load() {
     Wire().HostInputCapture(1);
     Wire().HostInputEvents(1);
     restoreLayout();
+    controllerView->setFocus(); // not the top row's first box: the view is what one plays
     refresh_.start();
 }
 
