@@ -4,7 +4,7 @@
 # needs. Only what is missing is installed.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev libre2-dev jackd2 help2man)
+packages=(cmake g++ make pkg-config qt6-base-dev libjack-jackd2-dev libre2-dev libtomlplusplus-dev jackd2 help2man)
 case "${1:-}" in
 --tests)
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev

@@ -1,8 +1,8 @@
 #include "settings/RegistryFile.h"
+#include "settings/ConfigFolder.h"
 #include "settings/StoreFiles.h"
 #include "settings/StoreNotices.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,18 +13,6 @@
 
 namespace {
 const std::string kLimitText = "1 MB";
-
-std::string configHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    if (!home || !home[0]) {
-        const passwd* user = getpwuid(getuid());
-        home = user ? user->pw_dir : "";
-    }
-    return std::string(home) + "/.config";
-}
 
 // Whether the file read may be replaced: an unusable one only after it is kept aside, one that is
 // no regular file, cannot be read or is read-only never.
@@ -206,7 +194,7 @@ bool save(Store& s) {
 } // namespace
 
 std::string RegistryFilePath() {
-    return configHome() + "/orvan/registry.reg";
+    return ConfigFolder() + "/registry.reg";
 }
 
 const RegDocument& ReadRegistryFile() {

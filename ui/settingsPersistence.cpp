@@ -1,5 +1,4 @@
-#include "engine/UCase.h"
-#include "settings/FirstRunValues.h"
+#include "settings/SettingKeys.h"
 #include "settings/SettingsBatch.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
@@ -16,72 +15,35 @@ std::string padValueName(const char* kind, int bank, int pad) {
     return name;
 }
 
-// A flag that is on only when stored as "1"; otherwise "0" is stored and the flag kept.
-void restoreFlag(const char* valueName, bool& flag) {
-    if (UCase(ReadSetting(valueName)) == "1")
-        flag = true;
-    else
-        WriteSetting(valueName, "0");
-}
-
-// A number stored as a setting; unusable or absent, the default is stored and applied.
-void restoreNumber(const char* readName, const char* writeName, int16_t defaultValue,
-                   int16_t& target) {
-    if (const auto value = IntegerOfText(ReadSetting(readName))) {
-        target = *value;
-        return;
-    }
-    WriteSetting(writeName, std::to_string(defaultValue));
-    target = defaultValue;
-}
 } // namespace
 
+// Each recalled value the store holds in a usable form is restored; an unusable or absent one is
+// replaced by its first-run value where the key says so, flags staying as they are.
 std::optional<int> frmMain::RestoreSettings() {
     SettingsBatch batch; // the defaults written go to the file at once
-    ControllerSettings& s = settings_;
-    restoreFlag("AssignToggled", s.bAssignToggled);
-    restoreFlag("FixedVelocity", s.bFixedVelocity);
-
-    const std::pair<const char*, SettingText*> modes[] = {
-        {"KnobSends", &s.strKnobMode},
-        {"JogWheelSends", &s.strJogWheelMode},
-        {"CN1Mode", &s.strCN1MidiCC},
-        {"CN2Mode", &s.strCN2MidiCC},
-        {"CN3Mode", &s.strCN3MidiCC},
-        {"FDBMode", &s.strFDBMidiCC},
-        {"ToggleMode", &s.strToggleMidiCC},
-        {"FlashMode", &s.strFlashMidiCC},
-        {"BankSelectMode", &s.strBankSelectMidiCC},
-        {"TRKMode", &s.strTRKMidiCC},
-    };
-    for (const auto& [valueName, mode] : modes) {
-        const auto stored = UCase(ReadSetting(valueName));
-        if (stored == "MIDI" || stored == "CC") {
-            *mode = stored;
-        } else {
-            WriteSetting(valueName, "MIDI");
-            *mode = "MIDI";
-        }
+    bool tap = false;
+    for (const ConfigKey& key : kConfig) {
+        if (!key.recalled)
+            continue;
+        const std::string stored = ReadSetting(key.historic ? key.historic : key.name);
+        // A flag is switched on by the store, never off.
+        const bool usable = key.kind == SettingKind::Flag
+                                ? stored == "1" && ApplySettingText(key, stored, settings_)
+                                : ApplySettingText(key, stored, settings_);
+        if (key.flag == &ControllerSettings::bXYPadTap)
+            tap = usable;
+        if (usable || !key.storesFirstRun)
+            continue;
+        WriteSetting(key.name, key.firstRun);
+        if (key.kind == SettingKind::Sends || key.kind == SettingKind::Number)
+            ApplySettingText(key, key.firstRun, settings_);
     }
-
-    const auto channel = IntegerOfText(ReadSetting("GlobalChannel"));
-    if (channel && *channel >= 1 && *channel <= 16)
-        s.intMidiChannel = static_cast<int16_t>(*channel - 1);
-    else
-        WriteSetting("GlobalChannel", std::to_string(kFirstRunChannel));
-
-    restoreNumber("JogWheelLeft", "JogWheelLeft", kFirstRunJogWheelLeft, s.intJogWheelLeft);
-    restoreNumber("JogWheelright", "JogWheelRight", kFirstRunJogWheelRight, s.intJogWheelRight);
-
-    if (UCase(ReadSetting("XYpadTap")) == "1") {
-        s.bXYPadTap = true;
-        return 200;
-    }
-    return std::nullopt;
+    // Tapping on the XY pad rests for 200 ms after each tap.
+    return tap ? std::optional<int>(200) : std::nullopt;
 }
 
 void frmMain::LoadFdbPadsAlwaysActive() {
-    if (ReadSetting("FdbPadsAlwaysActive") == "1")
+    if (ReadSetting(FindConfigKey("FdbPadsAlwaysActive")->name) == "1")
         settings_.bFdbPadsAlwaysActive = true;
 }
 
@@ -97,8 +59,8 @@ bool frmMain::SaveSettings() {
         }
     }
     if (state.bAssignToggled) {
-        WriteSetting("Knob1Active", state.bKnob1State ? "1" : "0");
-        WriteSetting("Knob2Active", state.bKnob2State ? "1" : "0");
+        WriteSetting(key::Knob1Active, state.bKnob1State ? "1" : "0");
+        WriteSetting(key::Knob2Active, state.bKnob2State ? "1" : "0");
     }
     return batch.commit();
 }
@@ -137,7 +99,7 @@ PadRecall frmMain::RecallPadSettings() {
                 recall.padState[pad][bank] = *state != 0;
         }
     }
-    recall.knob1Active = ReadSetting("Knob1Active") == "1";
-    recall.knob2Active = ReadSetting("Knob2Active") == "1";
+    recall.knob1Active = ReadSetting(key::Knob1Active) == "1";
+    recall.knob2Active = ReadSetting(key::Knob2Active) == "1";
     return recall;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/ControllerState.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Every setting's stored name, in one place. Names match without regard to case.
+namespace key {
+inline constexpr const char* AutoRecall = "AutoRecall";
+inline constexpr const char* ControllerPorts = "ControllerPorts";
+inline constexpr const char* DawPorts = "DawPorts";
+inline constexpr const char* WindowGeometry = "WindowGeometry";
+inline constexpr const char* Knob1Active = "Knob1Active";
+inline constexpr const char* Knob2Active = "Knob2Active";
+inline constexpr const char* LastScene = "LastScene";
+} // namespace key
+
+// The values "Config" edits: their names (and the other spelling that stored files use), what
+// they accept, what a first run stores, and the member of ControllerSettings each one feeds.
+enum class SettingKind : uint8_t {
+    Flag,         // "1" on, "0" off
+    Sends,        // "MIDI" or "CC", in any case
+    Channel,      // 1..16
+    Number,       // a whole number
+    SceneChannel, // "Off" or 1..16
+};
+
+struct ConfigKey {
+    const char* name;
+    const char* historic; // read as well; nullptr when there is none
+    SettingKind kind;
+    const char* firstRun;
+    // Restored with the pads at native-mode entry; an unusable value is then replaced by firstRun
+    // when storesFirstRun.
+    bool recalled;
+    bool storesFirstRun;
+    bool ControllerSettings::*flag = nullptr;
+    SettingText ControllerSettings::*sends = nullptr;
+    int16_t ControllerSettings::*number = nullptr;
+};
+
+// In the order a first run stores them.
+extern const std::array<ConfigKey, 18> kConfig;
+
+// The key of that name or of its other spelling, without regard to case; nullptr when none.
+const ConfigKey* FindConfigKey(std::string_view name);
+// Puts the value the text means into settings; false, with settings untouched, when the key does
+// not accept the text.
+bool ApplySettingText(const ConfigKey& key, std::string_view text, ControllerSettings& settings);
+// The text that stores the key's value in settings.
+std::string SettingTextOf(const ConfigKey& key, const ControllerSettings& settings);
