@@ -365,6 +365,12 @@ void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
         throw HostError("the engine takes no more commands");
 }
 
+void frmMain::ApplyMapping(const Mapping& mapping) {
+    if (!runner_.PostMapping(mapping))
+        throw HostError("the engine takes no more commands");
+    mapping_ = mapping;
+}
+
 void frmMain::btnInitNativeMode_Click() {
     std::optional<PadRecall> recall;
     if (ReadSetting("AutoRecall") == "1") {

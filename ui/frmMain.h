@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ControllerState.h"
+#include "engine/Mapping.h"
 #include "engine/PadRecall.h"
 #include "host/EngineSnapshot.h"
 #include "host/MidiHost.h"
@@ -75,6 +76,10 @@ public:
     const EngineSnapshot& Snapshot() const { return snapshot_; }
     ControllerSettings& Settings() { return settings_; }
 
+    // The player's mapping: kept here and played by the engine from its next cycle.
+    void ApplyMapping(const Mapping& mapping);
+    const Mapping& CurrentMapping() const { return mapping_; }
+
     // The host; throws a host error when none is attached.
     MidiHost& Wire();
 
@@ -123,6 +128,7 @@ private:
     EngineRunner& runner_;
     HostFactory createHost_;
     ControllerSettings settings_;
+    Mapping mapping_;
     EngineSnapshot snapshot_;
     QTimer refresh_;
     QSplitter* panes_ = nullptr;
