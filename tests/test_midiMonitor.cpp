@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,36 +54,36 @@ TEST(MidiMonitor, TellsTheEnginesMessagesInPlainWords) {
     MonitorDecoder decoder;
     std::vector<std::string> lines;
     for (const MonitoredMessage& m : h.runner().TakeMonitored())
-        lines.push_back(decoder.decode(m, h.main()).words.text);
+        lines.push_back(decoder.decode(m, h.main(), 0).words.text);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "entry: switch-on",
                          "entry: LED packet: no pads lit, display EXX",
                          "entry: setup packet",
-                         "note 16, velocity 127, channel 1",
-                         "note 16, velocity 0, channel 1",
+                         "note 16 (E-1), velocity 127, channel 1",
+                         "note 16 (E-1), velocity 0, channel 1",
                          "LED packet: no pads lit, display blank, bank button 1 lit",
                          "LED packet: no pads lit, display -_-, bank button 1 lit",
                          "pad 6 hit, velocity 48",
                          "→ LED pad 6 on",
-                         "→ note 5, velocity 48, channel 1",
+                         "→ note 5 (F-2), velocity 48, channel 1",
                          "pad 6 released",
                          "→ LED pad 6 off",
-                         "→ note 5, velocity 0, channel 1",
+                         "→ note 5 (F-2), velocity 0, channel 1",
                          "bank button 2 pressed",
-                         "→ note 17, velocity 127, channel 1",
-                         "note 17, velocity 0, channel 1",
+                         "→ note 17 (F-1), velocity 127, channel 1",
+                         "note 17 (F-1), velocity 0, channel 1",
                          "LED packet: no pads lit, display -_-, bank button 2 lit",
                          "LED packet: no pads lit, display B 2, bank button 2 lit",
                          "knob 1 to 64",
-                         "→ note 21, velocity 127, channel 1",
-                         "note 21, velocity 0, channel 1",
+                         "→ note 21 (A-1), velocity 127, channel 1",
+                         "note 21 (A-1), velocity 0, channel 1",
                          "jog wheel left",
-                         "→ note 40, velocity 127, channel 1",
-                         "note 40, velocity 0, channel 1",
+                         "→ note 40 (E1), velocity 127, channel 1",
+                         "note 40 (E1), velocity 0, channel 1",
                          "LED packet: no pads lit, display X--, bank button 2 lit",
                          "pedal pressed",
-                         "→ note 64, velocity 127, channel 1",
-                         "feedback note 30 → pad 7 of bank 2 (FDB) lit",
+                         "→ note 64 (E3), velocity 127, channel 1",
+                         "feedback note 30 (F#0) → pad 7 of bank 2 (FDB) lit",
                          "→ LED packet: pad 7 lit, display X--, bank button 2 lit",
                          "XY pad X to 3",
                          "→ controller 125, value 3, channel 1",
@@ -110,11 +114,14 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kIn, kController, kReport + "47 00 00 F7", "pedal released", K::Buttons},
         {kIn, kController, "E0 7F 7F", "XY pad Y to 127", K::Controls},
         {kIn, kController, kReport + "4A 00 F7", "SysEx F0 42 40 6E 08 4A 00 F7", K::Other},
-        {kIn, kDaw, "80 1E 40", "feedback note-off 30 → pad 7 of bank 2 (FDB) dark", K::Notes},
-        {kIn, kController, "91 3F 3E", "feedback note 63 → pad 16 of bank 3 (FDB) dark", K::Notes},
-        {kIn, kDaw, "90 00 64", "feedback note 0 → pad 1 of bank 1 is FLASH: feedback ignored",
+        {kIn, kDaw, "80 1E 40", "feedback note-off 30 (F#0) → pad 7 of bank 2 (FDB) dark",
          K::Notes},
-        {kIn, kDaw, "90 14 64", "note 20, velocity 100, channel 1 (no pad's number)", K::Notes},
+        {kIn, kController, "91 3F 3E", "feedback note 63 (D#3) → pad 16 of bank 3 (FDB) dark",
+         K::Notes},
+        {kIn, kDaw, "90 00 64",
+         "feedback note 0 (C-2) → pad 1 of bank 1 is FLASH: feedback ignored", K::Notes},
+        {kIn, kDaw, "90 14 64", "note 20 (G#-1), velocity 100, channel 1 (no pad's number)",
+         K::Notes},
         {kIn, kDaw, "B0 05 64", "controller 5, value 100, channel 1", K::Notes},
         {kIn, kDaw, "C2 05", "program 5, channel 3", K::Other},
         {kIn, kDaw, "E0 05 40", "pitch bend 5, value 64, channel 1", K::Other},
@@ -123,7 +130,7 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kOut, kToController, "F0 42 40 6E 08 22 04 00 54 47 4C F7", "display TGL", K::Lights},
         {kOut, kToController, "F0 42 40 6E 08 3F 0A 01 05 00 04 00 40 00 4C 47 54 F7",
          "LED packet: pads 1 3 lit, display TGL, TOGGLE button, bank button 3 lit", K::Lights},
-        {kOut, kToDaw, "8F 05 00", "note-off 5, velocity 0, channel 16", K::Notes},
+        {kOut, kToDaw, "8F 05 00", "note-off 5 (F-2), velocity 0, channel 16", K::Notes},
         {kOut, kToDaw, "BF 10 7F", "controller 16, value 127, channel 16", K::Notes},
         {kOut, kToDaw, "E0 00 40", "pitch bend 0, value 64, channel 1", K::Other},
     };
@@ -132,40 +139,46 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
     MonitorDecoder decoder;
     Frame frame = 0;
     for (const auto& c : cases) {
-        const MonitorLine line = decoder.decode(Message(c.sent, c.port, frame += 480, c.hex), pads);
+        const MonitorLine line =
+            decoder.decode(Message(c.sent, c.port, frame += 480, c.hex), pads, 0);
         EXPECT_EQ(line.words.text, c.words);
         EXPECT_EQ(line.words.kind, c.kind) << c.words;
     }
     // Only the first bytes of a long message are kept.
     const std::string text =
-        decoder.decode(Message(kOut, kToController, frame, kReport + "3F 2A 00", 70), pads)
+        decoder.decode(Message(kOut, kToController, frame, kReport + "3F 2A 00", 70), pads, 0)
             .words.text;
     EXPECT_TRUE(text.starts_with("SysEx F0 42 40 6E 08 3F 2A 00 00")) << text;
     EXPECT_TRUE(text.ends_with(" 00 ...")) << text;
     EXPECT_EQ(text.size(), 6 + 64 * 3 - 1 + 4);
 }
 
-// Seconds with milliseconds since the first message, at the sample rate given; what is sent at
-// the frame of the input before answers it.
-TEST(MidiMonitor, LinesCarryTimeDirectionAndPort) {
-    MonitorDecoder decoder(44100);
+// The time of day with milliseconds, the direction, the port and the bytes (cut when long, whole
+// in the full text); what is sent at the frame of the input before answers it.
+TEST(MidiMonitor, LinesCarryTimeDirectionPortAndBytes) {
+    MonitorDecoder decoder;
+    const int64_t at = ((13 * 60 + 4) * 60 + 5) * 1000 + 67; // 13:04:05.067
     const struct {
         MonitoredMessage message;
+        int64_t ms;
         const char* line;
     } cases[] = {
-        {Message(kIn, kController, 1000, kReport + "45 40 01 F7"),
-         "    0.000  in  controller      pad 1 hit, velocity 1"},
-        {Message(kOut, kToDaw, 1000, "90 00 01"),
-         "    0.000  out music software  → note 0, velocity 1, channel 1"},
-        {Message(kOut, kToDaw, 1000 + 44100, "90 00 00"),
-         "    1.000  out music software  note 0, velocity 0, channel 1"},
-        {Message(kIn, kScreen, 1000 + 88200 + 441, kReport + "45 00 00 F7"),
-         "    2.010  in  screen          pad 1 released"},
-        {Message(kIn, kDaw, 1000 + 88200 + 441, "B0 7E 00"),
-         "    2.010  in  music software  XY pad X to 0"},
+        {Message(kIn, kController, 1000, kReport + "45 40 01 F7"), at,
+         "13:04:05.067  in  controller      F0 42 40 6E 08 45 40 01 F7  pad 1 hit, velocity 1"},
+        {Message(kOut, kToDaw, 1000, "90 24 01"), at,
+         "13:04:05.067  out music software  90 24 01                    → note 36 (C1), velocity "
+         "1, channel 1"},
+        {Message(kOut, kToDaw, 2000, "9F 3D 00"), at + 999,
+         "13:04:06.066  out music software  9F 3D 00                    note 61 (C#3), velocity 0, "
+         "channel 16"},
+        {Message(kOut, kToController, 3000, "F0 42 40 6E 08 22 04 00 54 47 4C F7"), 0,
+         "00:00:00.000  out controller      F0 42 40 6E 08 22 04 ...    display TGL"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(decoder.decode(c.message, kFlashPads).text(), c.line);
+        EXPECT_EQ(decoder.decode(c.message, kFlashPads, c.ms).text(), c.line);
+    EXPECT_TRUE(decoder.decode(cases[3].message, kFlashPads, 0)
+                    .fullText()
+                    .find("F0 42 40 6E 08 22 04 00 54 47 4C F7  display TGL") != std::string::npos);
 }
 
 namespace {
@@ -185,7 +198,7 @@ struct MidiMonitorWidget : ::testing::Test {
     std::vector<std::string> shown() const {
         std::vector<std::string> words;
         for (const QString& line : monitor.shownText().split('\n', Qt::SkipEmptyParts))
-            words.push_back(line.mid(31).toStdString());
+            words.push_back(line.mid(62).toStdString());
         return words;
     }
 };
@@ -194,7 +207,7 @@ struct MidiMonitorWidget : ::testing::Test {
 TEST_F(MidiMonitorWidget, FiltersByDirectionAndKind) {
     play();
     const std::vector<std::string> all = {"pad 6 hit, velocity 48", "→ LED pad 6 on",
-                                          "→ note 5, velocity 48, channel 1", "knob 1 to 64"};
+                                          "→ note 5 (F-2), velocity 48, channel 1", "knob 1 to 64"};
     EXPECT_EQ(shown(), all);
     monitor.chkOut->setChecked(false);
     EXPECT_EQ(shown(), (std::vector<std::string>{all[0], all[3]}));
@@ -223,6 +236,36 @@ TEST_F(MidiMonitorWidget, PauseKeepsNewLinesAsideClearForgetsCopyTakesTheShownLi
     EXPECT_TRUE(shown().empty());
     play();
     EXPECT_EQ(shown().size(), 4u);
+}
+
+TEST_F(MidiMonitorWidget, FiltersByChannelSavesEveryByteAndSaysItIsPaused) {
+    play();
+    monitor.take(Message(kOut, kToDaw, frame, "92 05 30"), kFlashPads);
+    const std::string display = "F0 42 40 6E 08 22 04 00 54 47 4C F7";
+    monitor.take(Message(kOut, kToController, frame, display), kFlashPads);
+    monitor.cmbChannel->setCurrentIndex(3);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"→ note 5 (F-2), velocity 48, channel 3"}));
+    monitor.cmbChannel->setCurrentIndex(0);
+    EXPECT_EQ(shown().size(), 6u);
+    EXPECT_EQ(monitor.shownText().indexOf(QString::fromStdString(display)), -1);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lines.txt"));
+    ASSERT_TRUE(monitor.saveTo(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString saved = QString::fromUtf8(file.readAll());
+    EXPECT_EQ(saved.count(QLatin1Char('\n')), 6);
+    EXPECT_NE(saved.indexOf(QString::fromStdString(display)), -1) << saved.toStdString();
+    EXPECT_FALSE(monitor.saveTo(dir.filePath(QStringLiteral("no/such/folder"))));
+
+    monitor.btnPause->click();
+    play();
+    EXPECT_EQ(monitor.btnPause->text().toStdString(), "Resume");
+    EXPECT_EQ(monitor.paused->text().toStdString(), "Paused: 4 new lines wait");
+    monitor.btnPause->click();
+    EXPECT_EQ(monitor.btnPause->text().toStdString(), "Pause");
+    EXPECT_TRUE(monitor.paused->text().isEmpty());
 }
 
 TEST_F(MidiMonitorWidget, KeepsTheLastLines) {
@@ -257,7 +300,7 @@ TEST(MidiMonitorFlood, OneLookAddsOnlyTheNewestLines) {
     ASSERT_EQ(shown.size(), before + 1 + static_cast<qsizetype>(MidiMonitor::kLinesAtOnce));
     EXPECT_TRUE(shown[before].endsWith(QStringLiteral("2953 messages not shown: too many at once")))
         << shown[before].toStdString();
-    EXPECT_TRUE(shown.back().endsWith(QStringLiteral("→ note 6, velocity 48, channel 1")));
+    EXPECT_TRUE(shown.back().endsWith(QStringLiteral("→ note 6 (F#-2), velocity 48, channel 1")));
     EXPECT_TRUE(h.window().controllerView->lights().padLit(6));
     EXPECT_FALSE(h.window().controllerView->lights().padLit(5));
 }

@@ -10,10 +10,11 @@
 #include "ui/ButtonRoles.h"
 #include "ui/ControllerMessage.h"
 #include "ui/ControllerReports.h"
+#include "ui/NoteNames.h"
 
 namespace {
 using K = MonitorKind;
-constexpr uint8_t kNoteOff = 0x80, kNoteOn = 0x90, kControlChange = 0xB0;
+constexpr uint8_t kNoteOff = 0x80, kNoteOn = 0x90, kPolyPressure = 0xA0, kControlChange = 0xB0;
 
 std::string n(int value) {
     return std::to_string(value);
@@ -64,10 +65,18 @@ std::string typeName(uint8_t status) {
     return names[(status >> 4) - 8];
 }
 
-// "note 5, velocity 48, channel 1", "controller 7, value 0, channel 16", "program 3, channel 2".
+// "note 60 (C4)": a note's number and name (C1 = 36); other numbers alone.
+std::string numberWords(ByteView m) {
+    if ((m[0] & 0xF0) > kPolyPressure)
+        return n(m[1]);
+    return n(m[1]) + " (" + NoteName(m[1]).toStdString() + ")";
+}
+
+// "note 60 (C4), velocity 48, channel 1", "controller 7, value 0, channel 16", "program 3,
+// channel 2".
 std::string shortWords(ByteView m) {
     const bool note = (m[0] & 0xF0) <= kNoteOn;
-    std::string text = typeName(m[0]) + " " + n(m[1]);
+    std::string text = typeName(m[0]) + " " + numberWords(m);
     if (m.size() > 2)
         text += (note ? ", velocity " : ", value ") + n(m[2]);
     return text + ", channel " + n((m[0] & 0x0F) + 1);
@@ -90,7 +99,7 @@ MessageWords feedbackWords(ByteView m, const ControllerState& pads) {
             words.text += " (no pad's number)";
         return words;
     }
-    const std::string heard = "feedback " + typeName(m[0]) + " " + n(m[1]) + " \u2192 pad " +
+    const std::string heard = "feedback " + typeName(m[0]) + " " + numberWords(m) + " \u2192 pad " +
                               n(target->pad + 1) + " of bank " + n(target->bank + 1);
     const ModeText& mode = pads.strPadMode[target->pad][target->bank];
     if (!TakesFeedback(mode))
