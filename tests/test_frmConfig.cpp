@@ -1,9 +1,11 @@
 #include "FreshStore.h"
 #include "Kit.h"
+#include "settings/TextNumber.h"
 #include "ui/frmConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,7 +34,8 @@ std::string Shown(const frmConfig& d) {
     std::string shown;
     for (const QCheckBox* box : Checks(d))
         shown += box->isChecked() ? "1" : "0";
-    for (const QLineEdit* box : {d.txtGlobalChannel, d.txtJogWheelLeft, d.txtJogWheelRight})
+    shown += "|" + d.cmbGlobalChannel->currentText().toStdString();
+    for (const QLineEdit* box : {d.txtJogWheelLeft, d.txtJogWheelRight})
         shown += "|" + box->text().toStdString();
     shown += "|";
     for (const auto& pair : Pairs(d))
@@ -43,6 +46,10 @@ const char* const kDefaults = "00000|1|40|41|NNNNNNNNNN";
 
 void Type(QLineEdit* box, const char* text) {
     box->setText(QString::fromUtf8(text));
+}
+// A channel as chosen, or as a stored text that is none of 1..16 shows.
+void Type(frmConfig& d, const char* channel) {
+    d.showChannel(QString::fromUtf8(channel));
 }
 
 // A started main window on a store of the test's own.
@@ -58,7 +65,7 @@ struct SettingsDialog : ::testing::Test {
             return false;
         const MessageRequest& shown = h.messages().shown.front();
         return shown.title == "Attention..." &&
-               shown.text == "Please make sure all the fields have valid values." &&
+               shown.text.startsWith("Please make sure all the fields have valid values.") &&
                shown.kind == MsgKind::Critical && !shown.yesNo;
     }
 };
@@ -82,7 +89,7 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
         EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
     EXPECT_EQ(labels.count("Notes"), 10);
     EXPECT_EQ(labels.count("CC"), 10);
-    for (const char* name : {"chkRecallWithNativeMode", "txtGlobalChannel", "txtJogWheelLeft",
+    for (const char* name : {"chkRecallWithNativeMode", "cmbGlobalChannel", "txtJogWheelLeft",
                              "txtJogWheelRight", "chkFdbPadsAlwaysActive", "chkAssignToggled",
                              "chkFixedVelocity", "chkXYPadTap", "btnRestoreDefaults", "btnOkay"})
         EXPECT_NE(d.findChild<QWidget*>(name), nullptr) << name;
@@ -91,8 +98,17 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
     EXPECT_EQ(d.btnOkay->text(), "Okay");
     for (const QCheckBox* box : Checks(d))
         EXPECT_TRUE(box->text().isEmpty());
-    for (const QLineEdit* box : {d.txtGlobalChannel, d.txtJogWheelLeft, d.txtJogWheelRight})
+    for (const QLineEdit* box : {d.txtJogWheelLeft, d.txtJogWheelRight})
         EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max());
+    EXPECT_EQ(d.cmbGlobalChannel->count(), 16);
+    EXPECT_EQ(d.cmbGlobalChannel->itemText(15), "16");
+    for (QWidget* control : d.findChildren<QWidget*>()) {
+        const bool isControl = qobject_cast<QAbstractButton*>(control) ||
+                               qobject_cast<QComboBox*>(control) ||
+                               qobject_cast<QLineEdit*>(control);
+        EXPECT_TRUE(!isControl || !control->toolTip().isEmpty())
+            << control->objectName().toStdString();
+    }
 }
 
 // What the controls show comes from the store, not from the running state. Each row writes
@@ -158,7 +174,7 @@ TEST_F(SettingsDialog, TextBoxesAreStoredAsTypedAndAppliedAtOnce) {
                  {"2.5", "40", "41", "GlobalChannel=1, JogWheelLeft=40, JogWheelRight=41"}};
     for (const auto& c : cases) {
         frmConfig d(settings());
-        Type(d.txtGlobalChannel, c.channel);
+        Type(d, c.channel);
         Type(d.txtJogWheelLeft, c.left);
         Type(d.txtJogWheelRight, c.right);
         d.btnOkay->click();
@@ -179,7 +195,7 @@ TEST_F(SettingsDialog, ChannelOutOfRangeKeepsTheChannel) {
     for (const char* typed : {"17", "0", "-3", "16.4", "99999", "-99999"}) {
         WriteSetting("JogWheelLeft", "40");
         frmConfig d(settings());
-        Type(d.txtGlobalChannel, typed);
+        Type(d, typed);
         Type(d.txtJogWheelLeft, "12");
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted) << typed;
@@ -203,11 +219,20 @@ TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
         h.messages().shown.clear();
         frmConfig d(settings());
         d.chkFixedVelocity->setChecked(true);
-        Type(d.txtGlobalChannel, c.channel);
+        Type(d, c.channel);
         Type(d.txtJogWheelLeft, c.left);
         Type(d.txtJogWheelRight, c.right);
         d.btnOkay->click();
         EXPECT_TRUE(refusedWithTheMessage()) << c.channel << "|" << c.left << "|" << c.right;
+        // The first invalid field is named, and has the focus.
+        QWidget* field = !NumberOfText(c.channel) ? static_cast<QWidget*>(d.cmbGlobalChannel)
+                         : !IntegerOfText(c.left) ? d.txtJogWheelLeft
+                                                  : d.txtJogWheelRight;
+        const char* named = field == d.cmbGlobalChannel  ? "Global MIDI-Channel"
+                            : field == d.txtJogWheelLeft ? "turn left"
+                                                         : "turn right";
+        EXPECT_NE(h.messages().shown.front().text.indexOf(QString::fromLatin1(named)), -1);
+        EXPECT_EQ(d.focusWidget(), field);
         EXPECT_NE(d.result(), QDialog::Accepted);
         EXPECT_EQ(Shown(d), std::string("00010|") + c.channel + "|" + c.left + "|" + c.right +
                                 "|NNNNNNNNNN"); // the controls are left as they were
@@ -265,8 +290,8 @@ TEST_F(SettingsDialog, ConfigButtonOpensAFreshModalDialog) {
             auto* d = dynamic_cast<frmConfig*>(QApplication::activeModalWidget());
             if (!d)
                 return;
-            seen = d->isModal() && d->txtGlobalChannel->text() == "3";
-            Type(d->txtGlobalChannel, "12");
+            seen = d->isModal() && d->cmbGlobalChannel->currentText() == "3";
+            Type(*d, "12");
             d->chkXYPadTap->setChecked(true);
             okay ? d->btnOkay->click() : d->reject();
         });

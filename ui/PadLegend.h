@@ -36,6 +36,8 @@ inline constexpr ModeName kModeNames[] = {
      "a toggle in a group of its own; no button gives this mode: a pad has it when the "
      "settings file says so (PadMode_<bank>_<pad>=CN3)"},
     {"TRK", "Fixed 127", "sends 127 whatever the force of the hit; its light is left alone"},
-    {"FDB", "Lit by feedback", "lit and dark as your music software's notes say"},
+    {"FDB", "Lit by feedback",
+     "lit and dark as your music software's notes say; plays only while lit, unless \"Pads in "
+     "FDB-Mode always active\" is set in Config"},
 };
 const ModeName* FindModeName(std::string_view shortForm);

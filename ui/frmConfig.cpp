@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -61,25 +62,21 @@ frmConfig::frmConfig(ControllerSettings& state, QWidget* parent) : QDialog(paren
     Form_Load();
 }
 
-QCheckBox* frmConfig::addCheckBox(QGridLayout* grid, const char* label, const char* name) {
+QCheckBox* frmConfig::addCheckBox(QGridLayout* grid, const char* label, const char* name,
+                                  const char* help) {
     const int row = grid->rowCount();
     auto* box = new QCheckBox;
     box->setObjectName(QString::fromLatin1(name));
-    grid->addWidget(rowLabel(label), row, 0);
-    grid->addWidget(box, row, 1);
-    return box;
-}
-
-QLineEdit* frmConfig::addTextBox(QGridLayout* grid, const char* label, const char* name) {
-    const int row = grid->rowCount();
-    QLineEdit* box = textBox(name);
-    grid->addWidget(rowLabel(label), row, 0);
+    QLabel* caption = rowLabel(label);
+    for (QWidget* widget : {static_cast<QWidget*>(box), static_cast<QWidget*>(caption)})
+        widget->setToolTip(QString::fromUtf8(help));
+    grid->addWidget(caption, row, 0);
     grid->addWidget(box, row, 1);
     return box;
 }
 
 frmConfig::OptionPair frmConfig::addOptionPair(QGridLayout* grid, const char* label,
-                                               const char* name) {
+                                               const char* name, const char* help) {
     const int row = grid->rowCount();
     auto* frame = new QFrame;
     frame->setFrameShape(QFrame::NoFrame);
@@ -88,15 +85,20 @@ frmConfig::OptionPair frmConfig::addOptionPair(QGridLayout* grid, const char* la
     auto* group = new QButtonGroup(frame);
     OptionPair pair{};
     const char* words[] = {"Notes", "CC"};
+    const char* helps[] = {"notes", "control changes"};
     for (int index = 0; index < 2; ++index) {
         layout->addWidget(new QLabel(QString::fromLatin1(words[index])));
         pair[index] = new QRadioButton;
         pair[index]->setObjectName(QString::fromLatin1(name));
+        pair[index]->setToolTip(QStringLiteral("%1: %2").arg(QString::fromUtf8(help),
+                                                             QString::fromLatin1(helps[index])));
         group->addButton(pair[index], index);
         layout->addWidget(pair[index]);
     }
     layout->addStretch(1);
-    grid->addWidget(rowLabel(label), row, 0);
+    QLabel* caption = rowLabel(label);
+    caption->setToolTip(QString::fromUtf8(help));
+    grid->addWidget(caption, row, 0);
     grid->addWidget(frame, row, 1);
     return pair;
 }
@@ -112,15 +114,32 @@ void frmConfig::buildWindow() {
     grid->setColumnStretch(1, 2);
 
     chkRecallWithNativeMode = addCheckBox(
-        grid,
-        "Automatically recall Settings when entering Native Mode:", "chkRecallWithNativeMode");
-    txtGlobalChannel = addTextBox(grid, "Global MIDI-Channel (1..16)", "txtGlobalChannel");
-    optJogWheelMidiCC = addOptionPair(grid, "JogWheel sends", "optJogWheelMidiCC");
+        grid, "Automatically recall Settings when entering Native Mode:", "chkRecallWithNativeMode",
+        "On \"Native Mode\", give the pads the modes and states they had when Orvan last quit");
+
+    const int channelRow = grid->rowCount();
+    cmbGlobalChannel = new QComboBox;
+    cmbGlobalChannel->setObjectName(QStringLiteral("cmbGlobalChannel"));
+    for (int channel = 1; channel <= 16; ++channel)
+        cmbGlobalChannel->addItem(QString::number(channel));
+    QLabel* channelLabel = rowLabel("Global MIDI-Channel (1..16)");
+    channelLabel->setToolTip(QStringLiteral("The MIDI channel of every note and controller Orvan "
+                                            "sends to your music software"));
+    cmbGlobalChannel->setToolTip(channelLabel->toolTip());
+    grid->addWidget(channelLabel, channelRow, 0);
+    grid->addWidget(cmbGlobalChannel, channelRow, 1);
+
+    optJogWheelMidiCC = addOptionPair(grid, "JogWheel sends", "optJogWheelMidiCC",
+                                      "What a turn of the jog wheel sends");
 
     const int jogRow = grid->rowCount();
     auto* jogValues = new QGridLayout;
     txtJogWheelLeft = textBox("txtJogWheelLeft");
     txtJogWheelRight = textBox("txtJogWheelRight");
+    txtJogWheelLeft->setToolTip(
+        QStringLiteral("The note or controller number a turn to the left sends"));
+    txtJogWheelRight->setToolTip(
+        QStringLiteral("The note or controller number a turn to the right sends"));
     jogValues->addWidget(new QLabel(QStringLiteral("turn left:")), 0, 0);
     jogValues->addWidget(txtJogWheelLeft, 0, 1);
     jogValues->addWidget(new QLabel(QStringLiteral("turn right:")), 1, 0);
@@ -128,21 +147,36 @@ void frmConfig::buildWindow() {
     grid->addWidget(rowLabel("JogWheel sends Values"), jogRow, 0);
     grid->addLayout(jogValues, jogRow, 1);
 
-    optCN1MidiCC = addOptionPair(grid, "Pads in CN1-Mode send", "optCN1MidiCC");
-    optCN2MidiCC = addOptionPair(grid, "Pads in CN2-Mode send", "optCN2MidiCC");
-    optCN3MidiCC = addOptionPair(grid, "Pads in CN3-Mode send", "optCN3MidiCC");
-    optToggleMidiCC = addOptionPair(grid, "Pads in Toggle-Mode send", "optToggleMidiCC");
-    optFlashMidiCC = addOptionPair(grid, "Pads in Flash-Mode send", "optFlashMidiCC");
-    optTRKMidiCC = addOptionPair(grid, "Pads in TRK-Mode send", "optTRKMidiCC");
-    optFDBMidiCC = addOptionPair(grid, "Pads in FDB-Mode send", "optFDBMidiCC");
+    optCN1MidiCC = addOptionPair(grid, "Pads in CN1-Mode send", "optCN1MidiCC",
+                                 "What pads of Group 1 (CN1) send");
+    optCN2MidiCC = addOptionPair(grid, "Pads in CN2-Mode send", "optCN2MidiCC",
+                                 "What pads of Group 2 (CN2) send");
+    optCN3MidiCC = addOptionPair(
+        grid, "Pads in CN3-Mode send", "optCN3MidiCC",
+        "What pads of Group 3 (CN3) send. No button gives a pad this mode: a pad has it when "
+        "the settings file says so (PadMode_<bank>_<pad>=CN3)");
+    optToggleMidiCC = addOptionPair(grid, "Pads in Toggle-Mode send", "optToggleMidiCC",
+                                    "What Toggle (TGL) pads send");
+    optFlashMidiCC = addOptionPair(grid, "Pads in Flash-Mode send", "optFlashMidiCC",
+                                   "What Momentary (FLASH) pads send");
+    optTRKMidiCC = addOptionPair(grid, "Pads in TRK-Mode send", "optTRKMidiCC",
+                                 "What Fixed 127 (TRK) pads send");
+    optFDBMidiCC = addOptionPair(grid, "Pads in FDB-Mode send", "optFDBMidiCC",
+                                 "What pads lit by feedback (FDB) send");
     chkFdbPadsAlwaysActive =
-        addCheckBox(grid, "Pads in FDB-Mode always active", "chkFdbPadsAlwaysActive");
-    optBankSelectMidiCC = addOptionPair(grid, "Bank-Select Buttons send", "optBankSelectMidiCC");
-    optKnobMidiCC = addOptionPair(grid, "Knobs 1+2 send\n(+Assign Buttons)", "optKnobMidiCC");
-    chkAssignToggled = addCheckBox(grid, "Assign Buttons are Toggled", "chkAssignToggled");
-    chkFixedVelocity =
-        addCheckBox(grid, "Pads send Notes with fixed velocity (100%)", "chkFixedVelocity");
-    chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap");
+        addCheckBox(grid, "Pads in FDB-Mode always active", "chkFdbPadsAlwaysActive",
+                    "Pads lit by feedback (FDB) play even while dark; otherwise only while "
+                    "your music software keeps them lit");
+    optBankSelectMidiCC = addOptionPair(grid, "Bank-Select Buttons send", "optBankSelectMidiCC",
+                                        "What the bank buttons send");
+    optKnobMidiCC = addOptionPair(grid, "Knobs 1+2 send\n(+Assign Buttons)", "optKnobMidiCC",
+                                  "What the two knobs and their assign buttons send");
+    chkAssignToggled = addCheckBox(grid, "Assign Buttons are Toggled", "chkAssignToggled",
+                                   "Each press of a knob's assign button switches it on or off");
+    chkFixedVelocity = addCheckBox(grid, "Pads send Notes with fixed velocity (100%)",
+                                   "chkFixedVelocity", "Every pad hit sends velocity 127");
+    chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap",
+                              "A touch of the XY pad sends a tap instead of its position");
 
     scrollArea = new QScrollArea;
     scrollArea->setWidget(rows);
@@ -158,6 +192,9 @@ void frmConfig::buildWindow() {
     btnOkay = new QPushButton(QStringLiteral("Okay"));
     btnOkay->setObjectName(QStringLiteral("btnOkay"));
     btnOkay->setDefault(true);
+    btnRestoreDefaults->setToolTip(
+        QStringLiteral("Put the first-run values into the controls; \"Okay\" stores them"));
+    btnOkay->setToolTip(QStringLiteral("Store these settings and use them at once"));
     buttons->addWidget(btnRestoreDefaults);
     buttons->addStretch(1);
     buttons->addWidget(btnOkay);
@@ -215,8 +252,7 @@ void frmConfig::RecallSettings() {
     const std::string channel = ReadSetting("GlobalChannel");
     const auto c = IntegerOfText(channel);
     const bool outOfRange = NumberOfText(channel) && !(c && *c >= 1 && *c <= 16);
-    txtGlobalChannel->setText(outOfRange ? QString::number(kFirstRunChannel)
-                                         : QString::fromStdString(channel));
+    showChannel(outOfRange ? QString::number(kFirstRunChannel) : QString::fromStdString(channel));
 
     if (ReadSetting("FdbPadsAlwaysActive") == "1")
         chkFdbPadsAlwaysActive->setChecked(true);
@@ -224,17 +260,47 @@ void frmConfig::RecallSettings() {
         chkXYPadTap->setChecked(true);
 }
 
+void frmConfig::showChannel(const QString& text) {
+    while (cmbGlobalChannel->count() > 16)
+        cmbGlobalChannel->removeItem(16);
+    int at = cmbGlobalChannel->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0) {
+        cmbGlobalChannel->addItem(text);
+        at = 16;
+    }
+    cmbGlobalChannel->setCurrentIndex(at);
+}
+
+// Empty boxes, texts that are no numbers and jog values beyond 16 bits are all refused.
+QWidget* frmConfig::invalidField(QString& why) const {
+    if (!NumberOfText(cmbGlobalChannel->currentText().toStdString())) {
+        why = QStringLiteral("\"Global MIDI-Channel\" must be a number from 1 to 16.");
+        return cmbGlobalChannel;
+    }
+    const std::pair<QLineEdit*, const char*> jog[] = {{txtJogWheelLeft, "turn left"},
+                                                      {txtJogWheelRight, "turn right"}};
+    for (const auto& [box, name] : jog) {
+        if (!IntegerOfText(boxText(box))) {
+            why = QStringLiteral("\"JogWheel sends Values, %1:\" must be a whole number from "
+                                 "-32768 to 32767.")
+                      .arg(QString::fromLatin1(name));
+            return box;
+        }
+    }
+    return nullptr;
+}
+
 void frmConfig::btnOkay_Click() {
-    const std::string channel = boxText(txtGlobalChannel);
-    const std::string left = boxText(txtJogWheelLeft);
-    const std::string right = boxText(txtJogWheelRight);
-    // Empty boxes, texts that are no numbers and jog values beyond 16 bits are all refused.
-    const bool valid = !channel.empty() && !left.empty() && !right.empty() &&
-                       NumberOfText(channel) && IntegerOfText(left) && IntegerOfText(right);
-    if (!valid) {
+    QString why;
+    if (QWidget* field = invalidField(why)) {
         ShowMessage(this, {QStringLiteral("Attention..."),
-                           QStringLiteral("Please make sure all the fields have valid values."),
+                           QStringLiteral("Please make sure all the fields have valid values.") +
+                               QStringLiteral("\n\n") + why,
                            MsgKind::Critical, false});
+        // The cursor where the value must change.
+        field->setFocus();
+        if (auto* box = qobject_cast<QLineEdit*>(field))
+            box->selectAll();
         return;
     }
     SaveSettings();
@@ -274,7 +340,7 @@ void frmConfig::SaveSettings() {
     saveMode(groups[1]);
 
     // A channel out of range leaves the stored one and the running one as they are.
-    const std::string channel = boxText(txtGlobalChannel);
+    const std::string channel = cmbGlobalChannel->currentText().toStdString();
     const auto x = NumberOfText(channel);
     const auto c = IntegerOfText(channel);
     if (x && *x <= 16 && c && *c >= 1) {
@@ -294,7 +360,7 @@ void frmConfig::SaveSettings() {
 // The values of a first run; they are stored only when "Okay" confirms them.
 void frmConfig::btnRestoreDefaults_Click() {
     chkRecallWithNativeMode->setChecked(false);
-    txtGlobalChannel->setText(QString::number(kFirstRunChannel));
+    showChannel(QString::number(kFirstRunChannel));
     txtJogWheelLeft->setText(QString::number(kFirstRunJogWheelLeft));
     txtJogWheelRight->setText(QString::number(kFirstRunJogWheelRight));
     optJogWheelMidiCC[0]->setChecked(true);

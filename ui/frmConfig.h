@@ -9,6 +9,7 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QLineEdit;
 class QPushButton;
@@ -38,9 +39,13 @@ public:
     void btnOkay_Click();
     void SaveSettings();
     void btnRestoreDefaults_Click();
+    // Shows a channel's text in the chooser: one of "1" to "16", or, as an entry of its own, a
+    // stored text that is none of them (" 7", "abc"), so that it is stored again as it was.
+    void showChannel(const QString& text);
 
     QCheckBox* chkRecallWithNativeMode = nullptr;
-    QLineEdit* txtGlobalChannel = nullptr;
+    QComboBox* cmbGlobalChannel = nullptr; // channels 1 to 16
+
     OptionPair optJogWheelMidiCC{};
     QLineEdit* txtJogWheelLeft = nullptr;
     QLineEdit* txtJogWheelRight = nullptr;
@@ -63,9 +68,12 @@ public:
 
 private:
     void buildWindow();
-    QCheckBox* addCheckBox(QGridLayout* grid, const char* label, const char* name);
-    QLineEdit* addTextBox(QGridLayout* grid, const char* label, const char* name);
-    OptionPair addOptionPair(QGridLayout* grid, const char* label, const char* name);
+    QCheckBox* addCheckBox(QGridLayout* grid, const char* label, const char* name,
+                           const char* help);
+    OptionPair addOptionPair(QGridLayout* grid, const char* label, const char* name,
+                             const char* help);
+    // The first control whose text cannot be stored, and why; nullptr when all can.
+    QWidget* invalidField(QString& why) const;
     // The eight pad and button groups that store "MIDI" or "CC", in the order they are stored.
     struct ModeGroup {
         const char* valueName;
