@@ -10,6 +10,7 @@ constexpr size_t kMaxServerName = 64;
 // A JACK client name holds 63 characters; Orvan's second client adds "-feedback", and JACK a
 // "-NN" when the name is taken.
 constexpr size_t kMaxClientName = 63 - 9 - 3;
+constexpr size_t kMaxScene = 4096;
 
 bool validPattern(const std::string& text, std::string& why) {
     try {
@@ -38,6 +39,8 @@ std::string LaunchUsage() {
            "  --native-mode        press \"Native Mode\" once started; when a port matching\n"
            "                       --controller appears again, put the controller back into\n"
            "                       native mode showing the state it had\n"
+           "  --scene NAME|FILE    start with this scene: one saved under that name, or a\n"
+           "                       scene file\n"
            "  --help               show this text\n"
            "  --version            show the version\n"
            "A pattern (RE2 syntax, at most 4096 characters) matches anywhere in\n"
@@ -58,6 +61,7 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments,
         {"--client-name", &options.host.clientName, false, kMaxClientName},
         {"--controller", &options.host.controllerPorts, true, PortPattern::kMaxLength},
         {"--daw", &options.host.dawPorts, true, PortPattern::kMaxLength},
+        {"--scene", &options.scene, false, kMaxScene},
     };
     const struct {
         const char* name;

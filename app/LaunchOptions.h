@@ -8,6 +8,7 @@
 // What the command line asks for: how to attach to JACK, and what to do once started.
 struct LaunchOptions {
     HostOptions host;
+    std::string scene; // a saved scene's name or a scene file's path
     bool nativeMode = false;
     bool help = false;
     bool version = false;

@@ -74,6 +74,12 @@ int main(int argc, char** argv) {
     });
     try {
         window.Form_Load();
+        if (!options.scene.empty()) {
+            if (const std::string why = window.LoadScene(options.scene); !why.empty()) {
+                std::fprintf(stderr, "orvan: --scene: %s\n", why.c_str());
+                return 2;
+            }
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvan: %s\n", error.what());
         return 1;

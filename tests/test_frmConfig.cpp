@@ -43,6 +43,8 @@ std::string Shown(const frmConfig& d) {
     return shown;
 }
 const char* const kDefaults = "00000|1|40|41|NNNNNNNNNN";
+// What a first run stores shows recall with native mode on.
+const char* const kFirstRun = "10000|1|40|41|NNNNNNNNNN";
 
 void Type(QLineEdit* box, const char* text) {
     box->setText(QString::fromUtf8(text));
@@ -114,7 +116,7 @@ TEST_F(SettingsDialog, ShowsTheRowsUnderTheirNames) {
 // What the controls show comes from the store, not from the running state. Each row writes
 // over the rows before.
 TEST_F(SettingsDialog, ShowsWhatIsStored) {
-    EXPECT_EQ(Shown(frmConfig(settings())), kDefaults); // the first run
+    EXPECT_EQ(Shown(frmConfig(settings())), kFirstRun);
     const struct {
         const char* stored;
         const char* shown;
@@ -152,14 +154,14 @@ TEST_F(SettingsDialog, NotesAreStoredAsMidiAndShownAgain) {
     }
     {
         frmConfig d(settings());
-        EXPECT_EQ(Shown(d), "00000|1|40|41|CNNNNNNNNN");
+        EXPECT_EQ(Shown(d), "10000|1|40|41|CNNNNNNNNN");
         d.optJogWheelMidiCC[0]->setChecked(true);
         d.btnOkay->click();
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
     EXPECT_EQ(ReadSetting("JogWheelSends"), "Midi");
     EXPECT_EQ(settings().strJogWheelMode, "MIDI");
-    EXPECT_EQ(Shown(frmConfig(settings())), kDefaults);
+    EXPECT_EQ(Shown(frmConfig(settings())), kFirstRun);
 }
 
 // The texts are stored as typed; the variables get their rounded values at once.
@@ -234,7 +236,7 @@ TEST_F(SettingsDialog, InvalidBoxesAreRefusedAndNothingIsStored) {
         EXPECT_NE(h.messages().shown.front().text.indexOf(QString::fromLatin1(named)), -1);
         EXPECT_EQ(d.focusWidget(), field);
         EXPECT_NE(d.result(), QDialog::Accepted);
-        EXPECT_EQ(Shown(d), std::string("00010|") + c.channel + "|" + c.left + "|" + c.right +
+        EXPECT_EQ(Shown(d), std::string("10010|") + c.channel + "|" + c.left + "|" + c.right +
                                 "|NNNNNNNNNN"); // the controls are left as they were
         EXPECT_EQ(store.contents(), before);
         EXPECT_FALSE(settings().bFixedVelocity);

@@ -63,6 +63,7 @@ TEST(MidiMonitor, TellsTheEnginesMessagesInPlainWords) {
                          "note 16 (E-1), velocity 0, channel 1",
                          "LED packet: no pads lit, display blank, bank button 1 lit",
                          "LED packet: no pads lit, display -_-, bank button 1 lit",
+                         "LED packet: no pads lit, display -_-, bank button 1 lit",
                          "pad 6 hit, velocity 48",
                          "→ LED pad 6 on",
                          "→ note 5 (F-2), velocity 48, channel 1",

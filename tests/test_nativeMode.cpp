@@ -22,7 +22,9 @@ TEST(NativeMode, OnePressFromEntryToIdleDisplay) {
             m.Run(m.mWire_SysExInput("F0 42 40 6E 08 47 00 7F F7"));
     };
     h.window().btnInitNativeMode->click();
+    // The recall a first run switches on draws the LEDs once more.
     EXPECT_EQ(h.wire(), W(std::string(kEntry) + "B0 10 7F, B0 12 00, B0 11 00, [00 00 00 00 10],"
+                                                "[00 00 00 00 10|2D 5F 2D],"
                                                 "[00 00 00 00 10|2D 5F 2D]"));
     EXPECT_EQ(m.strDisplayText, "-_-");
     EXPECT_EQ(m.intCurrentBank, 0);

@@ -22,7 +22,7 @@ TEST(SettingsRestore, FirstRunWritesTheDefaults) {
         EXPECT_EQ(ReadSetting(name), "MIDI") << name;
         EXPECT_EQ(Variable(m, name), "MIDI") << name;
     }
-    EXPECT_EQ(store.names(), "AssignToggled, FixedVelocity" + modes +
+    EXPECT_EQ(store.names(), "AutoRecall, AssignToggled, FixedVelocity" + modes +
                                  ", GlobalChannel, JogWheelLeft, JogWheelRight");
     EXPECT_EQ(
         ReadSettings(
@@ -219,7 +219,8 @@ TEST(SettingsRecall, QuitRestartAndNativeModeBringBackEveryPad) {
 }
 
 TEST(SettingsRecall, NothingIsRecalledWithoutAutoRecall) {
-    for (const char* autoRecall : {"", "0", "true", " 1"}) {
+    // A file that has the key keeps its value; only one without it gets "1".
+    for (const char* autoRecall : {"0", "true", " 1"}) {
         FreshStore store;
         WriteSetting("AutoRecall", autoRecall);
         WriteSettings("PadMode_1_01=TOGGLE, PadState_1_01=-1");

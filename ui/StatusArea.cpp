@@ -3,8 +3,10 @@
 #include "ui/PortPicker.h"
 #include "ui/StatusTexts.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QToolButton>
 
 namespace {
 // One row: its caption, and the value beside it, on one line that never wraps.
@@ -60,10 +62,27 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
     dropped = value(grid, 4, "Dropped:", "Messages lost or merged on the way, and why");
     lastIn = value(grid, 5, "Last in:", "The last message Orvan was given");
     lastOut = value(grid, 6, "Last out:", "The last message Orvan sent");
+    auto* sceneLabel = new QLabel(QStringLiteral("Scene:"));
+    grid->addWidget(sceneLabel, 7, 0);
+    scenePicker = new QComboBox;
+    scenePicker->setObjectName(QStringLiteral("scenePicker"));
+    scenePicker->setPlaceholderText(QStringLiteral("none: built-in numbers"));
+    scenePicker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    scenePicker->setMinimumContentsLength(12);
+    sceneLabel->setToolTip(QStringLiteral(
+        "A scene is a whole setup: what every control sends, the pads' modes of all three banks "
+        "and the \"Config\" values. Choose one to switch to it: every note ends first"));
+    scenePicker->setToolTip(sceneLabel->toolTip());
+    grid->addWidget(scenePicker, 7, 1);
+    sceneMenu = new QToolButton;
+    sceneMenu->setText(QStringLiteral("Scenes"));
+    sceneMenu->setPopupMode(QToolButton::InstantPopup);
+    sceneMenu->setToolTip(QStringLiteral("Save, rename, delete, import and export scenes"));
+    grid->addWidget(sceneMenu, 7, 2);
     warnings = new ElidedLabel;
     warnings->setStyleSheet(kWarningStyle);
     warnings->setToolTip(QStringLiteral("What stands in the way of a working setup"));
-    grid->addWidget(warnings, 7, 0, 1, 3);
+    grid->addWidget(warnings, 8, 0, 1, 3);
 }
 
 void StatusArea::showLink(const LinkStatus& link) {

@@ -9,6 +9,8 @@
 #include <string>
 
 class PortPicker;
+class QComboBox;
+class QToolButton;
 
 // Where a user looks first: the server and its state, how the controller and the music software
 // are connected (and the pickers that connect them), native mode with bank and channel, what was
@@ -31,6 +33,9 @@ public:
     ElidedLabel* lastIn = nullptr;
     ElidedLabel* lastOut = nullptr;
     ElidedLabel* warnings = nullptr; // each warning a line; empty when there is none
+    // The active scene, chosen from the saved ones, and what can be done with scenes.
+    QComboBox* scenePicker = nullptr;
+    QToolButton* sceneMenu = nullptr;
     PortPicker* controllerPicker = nullptr;
     PortPicker* dawPicker = nullptr;
 

@@ -1,5 +1,6 @@
 #include "ui/frmMain.h"
 #include "host/EngineRunner.h"
+#include "settings/SettingKeys.h"
 #include "settings/StoreNotices.h"
 #include "settings/mSettings.h"
 #include "ui/ControllerView.h"
@@ -193,6 +194,7 @@ void frmMain::buildWindow() {
     onClick(btnConfig, &frmMain::btnConfig_Click);
     onClick(btnInfo, &frmMain::btnInfo_Click);
     onClick(btnEnd, &frmMain::btnEnd_Click);
+    buildSceneMenu();
 }
 
 void frmMain::Form_Load() {
@@ -212,6 +214,7 @@ void frmMain::Form_Load() {
     RestoreSettings();
     LoadFdbPadsAlwaysActive();
     sendSettings();
+    resumeScene();
     Wire().HostInputCapture(1);
     Wire().HostInputEvents(1);
     restoreLayout();
@@ -348,6 +351,7 @@ void frmMain::RefreshFromHost() {
     statusArea->showLast(words(lastIn), words(lastOut));
     statusArea->showEngine(snapshot_, mWire->Drops(), nativePresses_ > snapshot_.nativeEntries);
     controllerView->showState(snapshot_);
+    followSceneRequests();
     polling_ = true;
     try {
         mWire->Poll();
@@ -373,7 +377,7 @@ void frmMain::ApplyMapping(const Mapping& mapping) {
 
 void frmMain::btnInitNativeMode_Click() {
     std::optional<PadRecall> recall;
-    if (ReadSetting("AutoRecall") == "1") {
+    if (ReadSetting(key::AutoRecall) == "1") {
         recall = RecallPadSettings();
         padsRecalled_ = true;
     }

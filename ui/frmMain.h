@@ -5,6 +5,7 @@
 #include "engine/PadRecall.h"
 #include "host/EngineSnapshot.h"
 #include "host/MidiHost.h"
+#include "settings/Scene.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -80,6 +81,20 @@ public:
     void ApplyMapping(const Mapping& mapping);
     const Mapping& CurrentMapping() const { return mapping_; }
 
+    // Scenes (ui/scenes.cpp). Each returns an empty text, or why it did nothing; the scene that
+    // plays keeps playing then.
+    // A whole scene, by its saved name or a file's path: every note ends, then its mapping, pads
+    // and "Config" values apply and are kept as the ones to recall; Orvan starts with it next.
+    std::string LoadScene(const std::string& nameOrPath);
+    // What plays now, saved under a name (which becomes the active scene's).
+    std::string SaveSceneAs(const std::string& name);
+    std::string RenameActiveScene(const std::string& name);
+    std::string DeleteSavedScene(const std::string& name);
+    // A scene file from anywhere, saved among the scenes and loaded.
+    std::string ImportScene(const std::string& path);
+    std::string ExportScene(const std::string& path);
+    const std::string& SceneName() const { return sceneName_; }
+
     // The host; throws a host error when none is attached.
     MidiHost& Wire();
 
@@ -124,11 +139,23 @@ private:
     // read back (ui/windowLayout.cpp).
     void restoreLayout();
     void saveLayout();
+    // Scenes (ui/scenes.cpp)
+    void resumeScene();
+    // Into the store, as the pads to recall (ui/settingsPersistence.cpp).
+    void writePads(const PadRecall& pads);
+    void applyScene(const Scene& scene);
+    Scene currentScene() const;
+    void showScene();
+    void followSceneRequests();
+    void askScene(std::string (frmMain::*action)(const std::string&), const QString& question);
+    void buildSceneMenu();
 
     EngineRunner& runner_;
     HostFactory createHost_;
     ControllerSettings settings_;
     Mapping mapping_;
+    std::string sceneName_;      // the active scene's, empty when none
+    uint32_t sceneRequests_ = 0; // program changes on the scene channel seen
     EngineSnapshot snapshot_;
     QTimer refresh_;
     QSplitter* panes_ = nullptr;

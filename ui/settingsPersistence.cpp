@@ -15,12 +15,20 @@ std::string padValueName(const char* kind, int bank, int pad) {
     return name;
 }
 
+// "-1" is the stored form of a lit pad.
+void writePad(int bank, int pad, std::string_view mode, bool lit) {
+    WriteSetting(padValueName("PadMode", bank, pad), std::string(mode));
+    WriteSetting(padValueName("PadState", bank, pad), lit ? "-1" : "0");
+}
 } // namespace
 
 // Each recalled value the store holds in a usable form is restored; an unusable or absent one is
 // replaced by its first-run value where the key says so, flags staying as they are.
 std::optional<int> frmMain::RestoreSettings() {
     SettingsBatch batch; // the defaults written go to the file at once
+    // Pad assignments come back at "Native Mode" unless the user said otherwise.
+    if (ReadSetting(key::AutoRecall).empty())
+        WriteSetting(key::AutoRecall, "1");
     bool tap = false;
     for (const ConfigKey& key : kConfig) {
         if (!key.recalled)
@@ -53,9 +61,7 @@ bool frmMain::SaveSettings() {
     const ControllerState& state = snapshot_.state;
     for (int bank = 0; bank < ControllerState::kBanks; ++bank) {
         for (int pad = 0; pad < ControllerState::kPads; ++pad) {
-            WriteSetting(padValueName("PadMode", bank, pad), state.strPadMode[pad][bank].str());
-            WriteSetting(padValueName("PadState", bank, pad),
-                         state.bPadState[pad][bank] ? "-1" : "0");
+            writePad(bank, pad, state.strPadMode[pad][bank], state.bPadState[pad][bank]);
         }
     }
     if (state.bAssignToggled) {
@@ -63,6 +69,13 @@ bool frmMain::SaveSettings() {
         WriteSetting(key::Knob2Active, state.bKnob2State ? "1" : "0");
     }
     return batch.commit();
+}
+
+void frmMain::writePads(const PadRecall& pads) {
+    for (int bank = 0; bank < ControllerState::kBanks; ++bank)
+        for (int pad = 0; pad < ControllerState::kPads; ++pad)
+            writePad(bank, pad, pads.padMode[pad][bank].value_or("FLASH"),
+                     pads.padState[pad][bank].value_or(false));
 }
 
 // Pads still as they were at start-up would overwrite the stored ones with nothing: only pads

@@ -2,6 +2,7 @@
 #include "MidiClients.h"
 
 #include <csignal>
+#include <fstream>
 
 namespace {
 std::vector<std::string> orvan(const std::vector<std::string>& arguments) {
@@ -112,6 +113,46 @@ TEST(OrvanBinary, ASignalSavesThePadAssignments) {
                                   "\"PadMode_3_16\"=\"FLASH\""})
             EXPECT_NE(stored.find(value), std::string::npos) << value << "\n" << stored;
     }
+}
+
+// A scene file given at start plays its mapping as its comments say; a refused one ends Orvan
+// with status 2 naming the file, line and key.
+TEST(OrvanBinary, AStartSceneFromAFilePlaysItsMapping) {
+    const std::string server = SharedServer().name();
+    Peers peers = MakePeers(server, UniqueName("pad"));
+    const std::string scene = WorkDir() + "/kit-a.toml";
+    {
+        std::ofstream(scene) << "name = \"Kit A\"\nchannel = 10\n[bank1]\npad1 = { note = 36 }\n"
+                                "pad2 = { note = 38, velocity = \"fixed 100\" }\n"
+                                "pad4 = { program = 5 }\n";
+    }
+    const std::string log = WorkDir() + "/orvan-scene.log";
+    const std::string config = WorkDir() + "/scene-store";
+    ChildProcess program(
+        orvan({"--server", server, "--client-name", UniqueName("orvan-bin"), "--controller",
+               "^" + peers.name + "-(tx|rx):pad_", "--daw", "^" + peers.name + "-(tx|rx):song_",
+               "--scene", scene, "--native-mode"}),
+        {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + config}, log);
+    ASSERT_TRUE(WaitUntil([&] {
+        return peers.rx->received("pad_rx").size() >= 5 || !program.running();
+    })) << ReadFile(log);
+    for (const char* report : {"45 40 64", "45 00 00", "45 41 32", "45 43 10"})
+        peers.tx->send("pad_tx", HexBytes(std::string("F0 42 40 6E 08 ") + report + " F7"));
+    ASSERT_TRUE(WaitUntil([&] { return peers.rx->received("song_rx").size() >= 6; }))
+        << ReadFile(log);
+    // Native mode's bank pulse first, on the scene's channel.
+    EXPECT_EQ(peers.rx->receivedBytes("song_rx"),
+              (std::vector<Bytes>{HexBytes("99 10 7F"), HexBytes("99 10 00"), HexBytes("99 24 64"),
+                                  HexBytes("99 24 00"), HexBytes("99 26 64"), HexBytes("C9 05")}));
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+
+    { std::ofstream(scene) << "[bank1]\npad1 = { note = 128 }\n"; }
+    ChildProcess refused(orvan({"--server", server, "--scene", scene}),
+                         {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + config}, log);
+    EXPECT_EQ(refused.waitExit(kLongWait), 2);
+    EXPECT_NE(ReadFile(log).find(scene + ":2: bank1.pad1.note:"), std::string::npos)
+        << ReadFile(log);
 }
 
 TEST(OrvanBinary, WithoutAServerItNamesTheServerAndEnds) {

@@ -1,0 +1,235 @@
+#include "host/EngineRunner.h"
+#include "settings/SceneFolder.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsBatch.h"
+#include "settings/mSettings.h"
+#include "ui/MessageBox.h"
+#include "ui/StatusArea.h"
+#include "ui/frmMain.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+
+// Scenes in the window: loading one makes it the setup to recall and the one to start with next.
+
+namespace {
+bool saved(const std::string& name) {
+    const std::vector<std::string> names = ListScenes();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A saved scene's file, or the path itself.
+std::string pathOf(const std::string& nameOrPath) {
+    return UsableSceneName(nameOrPath) && saved(nameOrPath) ? ScenePath(nameOrPath) : nameOrPath;
+}
+
+constexpr int kXYTapRestMs = 200; // as the restore sets it
+} // namespace
+
+std::string frmMain::LoadScene(const std::string& nameOrPath) {
+    auto read = ReadSceneFile(pathOf(nameOrPath), settings_);
+    if (const auto* why = std::get_if<std::string>(&read))
+        return *why;
+    Scene scene = std::get<Scene>(std::move(read));
+    if (scene.pads.settings.bXYPadTap)
+        scene.pads.tapIntervalMs = kXYTapRestMs;
+    applyScene(scene);
+    // A file from elsewhere is found by its path at the next start.
+    WriteSetting(key::LastScene, saved(nameOrPath) ? nameOrPath : pathOf(nameOrPath));
+    return {};
+}
+
+// The store then holds what the scene set, so that "Native Mode" recalls it and an ending saves
+// it, whatever "AutoRecall" says.
+void frmMain::applyScene(const Scene& scene) {
+    if (!runner_.PostScene(scene.mapping, scene.pads, scene.name))
+        throw HostError("the engine takes no more commands");
+    settings_ = scene.pads.settings;
+    mapping_ = scene.mapping;
+    sceneName_ = scene.name;
+    padsRecalled_ = true;
+    {
+        SettingsBatch batch;
+        for (const ConfigKey& key : kConfig)
+            WriteSetting(key.name, SettingTextOf(key, settings_));
+        WriteSetting(key::AutoRecall, "1");
+        writePads(scene.pads);
+    }
+    showScene();
+}
+
+// At start-up the last scene's mapping plays again; its pads and values come back with the rest
+// of the stored ones, which hold the changes made since it was loaded.
+void frmMain::resumeScene() {
+    const std::string last = ReadSetting(key::LastScene);
+    if (last.empty())
+        return;
+    auto read = ReadSceneFile(pathOf(last), settings_);
+    if (const auto* why = std::get_if<std::string>(&read)) {
+        std::fprintf(stderr, "orvan: the last scene is not played: %s\n", why->c_str());
+        settingWarnings_.push_back("The last scene is not played: " + *why);
+        return;
+    }
+    const Scene& scene = std::get<Scene>(read);
+    ApplyMapping(scene.mapping);
+    sceneName_ = scene.name;
+    showScene();
+}
+
+Scene frmMain::currentScene() const {
+    Scene scene;
+    scene.name = sceneName_;
+    scene.mapping = mapping_;
+    scene.pads.settings = settings_;
+    const ControllerState& state = snapshot_.state;
+    for (int pad = 0; pad < ControllerState::kPads; ++pad) {
+        for (int bank = 0; bank < ControllerState::kBanks; ++bank) {
+            scene.pads.padMode[pad][bank] = state.strPadMode[pad][bank];
+            scene.pads.padState[pad][bank] = state.bPadState[pad][bank];
+        }
+    }
+    return scene;
+}
+
+std::string frmMain::SaveSceneAs(const std::string& name) {
+    RefreshFromHost();
+    Scene scene = currentScene();
+    scene.name = name;
+    if (std::string why = SaveScene(scene); !why.empty())
+        return why;
+    sceneName_ = name;
+    WriteSetting(key::LastScene, name);
+    showScene();
+    return {};
+}
+
+std::string frmMain::RenameActiveScene(const std::string& name) {
+    if (!saved(sceneName_))
+        return "the active scene is not a saved one";
+    if (std::string why = RenameScene(sceneName_, name, settings_); !why.empty())
+        return why;
+    sceneName_ = name;
+    WriteSetting(key::LastScene, name);
+    showScene();
+    return {};
+}
+
+std::string frmMain::DeleteSavedScene(const std::string& name) {
+    if (std::string why = DeleteScene(name); !why.empty())
+        return why;
+    if (name == sceneName_) {
+        sceneName_.clear();
+        WriteSetting(key::LastScene, "");
+    }
+    showScene();
+    return {};
+}
+
+std::string frmMain::ImportScene(const std::string& path) {
+    auto read = ReadSceneFile(path, settings_);
+    if (const auto* why = std::get_if<std::string>(&read))
+        return *why;
+    if (std::string why = SaveScene(std::get<Scene>(read)); !why.empty())
+        return why;
+    return LoadScene(std::get<Scene>(read).name);
+}
+
+std::string frmMain::ExportScene(const std::string& path) {
+    RefreshFromHost();
+    Scene scene = currentScene();
+    if (scene.name.empty())
+        scene.name = "Exported";
+    return WriteSceneFile(path, scene);
+}
+
+// The title and the picker name the active scene.
+void frmMain::showScene() {
+    setWindowTitle(sceneName_.empty()
+                       ? QStringLiteral("Orvan")
+                       : QStringLiteral("Orvan \u2014 ") + QString::fromStdString(sceneName_));
+    QComboBox* picker = statusArea->scenePicker;
+    const QSignalBlocker quiet(picker);
+    picker->clear();
+    for (const std::string& name : ListScenes())
+        picker->addItem(QString::fromStdString(name));
+    picker->setCurrentIndex(picker->findText(QString::fromStdString(sceneName_)));
+}
+
+// A program change on the scene channel chooses the saved scene at that place in the list.
+void frmMain::followSceneRequests() {
+    const ControllerState& state = snapshot_.state;
+    if (state.sceneRequests == sceneRequests_)
+        return;
+    sceneRequests_ = state.sceneRequests;
+    const std::vector<std::string> names = ListScenes();
+    const auto at = static_cast<size_t>(state.sceneProgram);
+    const std::string why = at < names.size()
+                                ? LoadScene(names[at])
+                                : "no saved scene has program number " + std::to_string(at);
+    if (!why.empty())
+        std::fprintf(stderr, "orvan: scene not switched: %s\n", why.c_str());
+}
+
+void frmMain::askScene(std::string (frmMain::*action)(const std::string&),
+                       const QString& question) {
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, QStringLiteral("Orvan"), question, QLineEdit::Normal,
+                              QString::fromStdString(sceneName_), &ok);
+    if (!ok)
+        return;
+    if (const std::string why = (this->*action)(name.trimmed().toStdString()); !why.empty())
+        ShowMessage(this, {QStringLiteral("Orvan"), QString::fromStdString(why), MsgKind::Warning});
+}
+
+void frmMain::buildSceneMenu() {
+    auto* menu = new QMenu(statusArea->sceneMenu);
+    auto act = [this, menu](const char* text, const std::function<void()>& chain) {
+        connect(menu->addAction(QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, chain] { RunEvent(chain); });
+    };
+    const auto told = [this](const std::string& why) {
+        if (!why.empty())
+            ShowMessage(this,
+                        {QStringLiteral("Orvan"), QString::fromStdString(why), MsgKind::Warning});
+    };
+    const QString filter = QStringLiteral("Scenes (*.toml);;All files (*)");
+    act("Save scene as\u2026",
+        [this] { askScene(&frmMain::SaveSceneAs, QStringLiteral("Save the scene as:")); });
+    act("Rename scene\u2026", [this] {
+        askScene(&frmMain::RenameActiveScene, QStringLiteral("New name of the scene:"));
+    });
+    act("Delete scene", [this, told] {
+        if (ShowMessage(
+                this,
+                {QStringLiteral("Orvan"),
+                 QStringLiteral("Delete the scene \"%1\"?").arg(QString::fromStdString(sceneName_)),
+                 MsgKind::Question, true}) == MsgAnswer::Yes)
+            told(DeleteSavedScene(sceneName_));
+    });
+    act("Import scene\u2026", [this, told, filter] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Import a scene"), QString(), filter);
+        if (!path.isEmpty())
+            told(ImportScene(path.toStdString()));
+    });
+    act("Export scene\u2026", [this, told, filter] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Export the scene"),
+            QString::fromStdString(sceneName_.empty() ? "scene.toml" : sceneName_ + ".toml"),
+            filter);
+        if (!path.isEmpty())
+            told(ExportScene(path.toStdString()));
+    });
+    statusArea->sceneMenu->setMenu(menu);
+    connect(statusArea->scenePicker, &QComboBox::textActivated, this,
+            [this, told](const QString& name) {
+                RunEvent([this, told, name] { told(LoadScene(name.toStdString())); });
+            });
+}
