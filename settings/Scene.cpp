@@ -341,8 +341,7 @@ std::string SceneText(const Scene& scene) {
     ControllerSettings probe;
     for (const ConfigKey& key : kConfig) {
         const std::string text = SettingTextOf(key, settings);
-        if (key.number != &ControllerSettings::intMidiChannel &&
-            ApplySettingText(key, text, probe))
+        if (key.number != &ControllerSettings::intMidiChannel && ApplySettingText(key, text, probe))
             config.insert(key.name, text);
     }
     top.insert("config", std::move(config));

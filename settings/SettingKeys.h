@@ -13,9 +13,30 @@ inline constexpr const char* AutoRecall = "AutoRecall";
 inline constexpr const char* ControllerPorts = "ControllerPorts";
 inline constexpr const char* DawPorts = "DawPorts";
 inline constexpr const char* WindowGeometry = "WindowGeometry";
+inline constexpr const char* WindowPanes = "WindowPanes";
+inline constexpr const char* WindowSeeAndPlay = "WindowSeeAndPlay";
 inline constexpr const char* Knob1Active = "Knob1Active";
 inline constexpr const char* Knob2Active = "Knob2Active";
 inline constexpr const char* LastScene = "LastScene";
+// The values "Config" edits (kConfig below).
+inline constexpr const char* AssignToggled = "AssignToggled";
+inline constexpr const char* FixedVelocity = "FixedVelocity";
+inline constexpr const char* KnobSends = "KnobSends";
+inline constexpr const char* JogWheelSends = "JogWheelSends";
+inline constexpr const char* CN1Mode = "CN1Mode";
+inline constexpr const char* CN2Mode = "CN2Mode";
+inline constexpr const char* CN3Mode = "CN3Mode";
+inline constexpr const char* FDBMode = "FDBMode";
+inline constexpr const char* ToggleMode = "ToggleMode";
+inline constexpr const char* FlashMode = "FlashMode";
+inline constexpr const char* BankSelectMode = "BankSelectMode";
+inline constexpr const char* TRKMode = "TRKMode";
+inline constexpr const char* GlobalChannel = "GlobalChannel";
+inline constexpr const char* JogWheelLeft = "JogWheelLeft";
+inline constexpr const char* JogWheelRight = "JogWheelRight";
+inline constexpr const char* XYPadTap = "XYPadTap";
+inline constexpr const char* FdbPadsAlwaysActive = "FdbPadsAlwaysActive";
+inline constexpr const char* SceneChannel = "SceneChannel";
 } // namespace key
 
 // The values "Config" edits: their names (and the other spelling that stored files use), what

@@ -274,12 +274,15 @@ TEST_F(SettingsDialog, RestoreDefaultsFillsTheControlsOnly) {
     WriteSettings("GlobalChannel=9, JogWheelLeft=1, CN1Mode=CC, XYPadTap=1, AutoRecall=1");
     const std::string before = store.contents();
     frmConfig d(settings());
+    d.cmbSceneChannel->setCurrentIndex(3);
     d.btnRestoreDefaults->click();
-    EXPECT_EQ(Shown(d), kDefaults);
+    EXPECT_EQ(Shown(d), kFirstRun);
     EXPECT_EQ(store.contents(), before);
     d.btnOkay->click();
-    EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft", "CN1Mode", "XYPadTap", "AutoRecall"}),
-              "GlobalChannel=1, JogWheelLeft=40, CN1Mode=MIDI, XYPadTap=0, AutoRecall=0");
+    EXPECT_EQ(ReadSettings({"GlobalChannel", "JogWheelLeft", "CN1Mode", "XYPadTap", "AutoRecall",
+                            "SceneChannel"}),
+              "GlobalChannel=1, JogWheelLeft=40, CN1Mode=MIDI, XYPadTap=0, AutoRecall=1, "
+              "SceneChannel=Off");
 }
 
 // The configuration button opens a fresh modal dialog; leaving it other than with "Okay" stores

@@ -1,8 +1,8 @@
 #include "ui/ControllerView.h"
 
 #include "engine/NativeMessages.h"
-#include "ui/ButtonRoles.h"
 #include "host/EngineRunner.h"
+#include "ui/ButtonRoles.h"
 #include "ui/PadPlaying.h"
 
 #include <QHelpEvent>

@@ -1,6 +1,7 @@
 #include "ui/frmConfig.h"
 #include "engine/UCase.h"
 #include "settings/FirstRunValues.h"
+#include "settings/SettingKeys.h"
 #include "settings/SettingsBatch.h"
 #include "settings/TextNumber.h"
 #include "settings/mSettings.h"
@@ -178,6 +179,20 @@ void frmConfig::buildWindow() {
     chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap",
                               "A touch of the XY pad sends a tap instead of its position");
 
+    const int sceneRow = grid->rowCount();
+    cmbSceneChannel = new QComboBox;
+    cmbSceneChannel->setObjectName(QStringLiteral("cmbSceneChannel"));
+    cmbSceneChannel->addItem(QStringLiteral("Off"));
+    for (int channel = 1; channel <= 16; ++channel)
+        cmbSceneChannel->addItem(QString::number(channel));
+    QLabel* sceneLabel = rowLabel("Program changes switch scenes on channel");
+    sceneLabel->setToolTip(QStringLiteral(
+        "A program change from your music software on this channel switches to the saved scene "
+        "at that place in the list (program 0: the first)"));
+    cmbSceneChannel->setToolTip(sceneLabel->toolTip());
+    grid->addWidget(sceneLabel, sceneRow, 0);
+    grid->addWidget(cmbSceneChannel, sceneRow, 1);
+
     scrollArea = new QScrollArea;
     scrollArea->setWidget(rows);
     scrollArea->setWidgetResizable(true);
@@ -217,14 +232,14 @@ void frmConfig::fitScreen(const QRect& available) {
 
 std::array<frmConfig::ModeGroup, 8> frmConfig::modeGroups() {
     return {{
-        {"CN1Mode", &optCN1MidiCC, &ControllerSettings::strCN1MidiCC},
-        {"CN2Mode", &optCN2MidiCC, &ControllerSettings::strCN2MidiCC},
-        {"CN3Mode", &optCN3MidiCC, &ControllerSettings::strCN3MidiCC},
-        {"ToggleMode", &optToggleMidiCC, &ControllerSettings::strToggleMidiCC},
-        {"FlashMode", &optFlashMidiCC, &ControllerSettings::strFlashMidiCC},
-        {"BankSelectMode", &optBankSelectMidiCC, &ControllerSettings::strBankSelectMidiCC},
-        {"TRKMode", &optTRKMidiCC, &ControllerSettings::strTRKMidiCC},
-        {"FDBMode", &optFDBMidiCC, &ControllerSettings::strFDBMidiCC},
+        {key::CN1Mode, &optCN1MidiCC, &ControllerSettings::strCN1MidiCC},
+        {key::CN2Mode, &optCN2MidiCC, &ControllerSettings::strCN2MidiCC},
+        {key::CN3Mode, &optCN3MidiCC, &ControllerSettings::strCN3MidiCC},
+        {key::ToggleMode, &optToggleMidiCC, &ControllerSettings::strToggleMidiCC},
+        {key::FlashMode, &optFlashMidiCC, &ControllerSettings::strFlashMidiCC},
+        {key::BankSelectMode, &optBankSelectMidiCC, &ControllerSettings::strBankSelectMidiCC},
+        {key::TRKMode, &optTRKMidiCC, &ControllerSettings::strTRKMidiCC},
+        {key::FDBMode, &optFDBMidiCC, &ControllerSettings::strFDBMidiCC},
     }};
 }
 
@@ -234,30 +249,38 @@ void frmConfig::Form_Load() {
 
 // Each step that finds no usable value is skipped; the others still run.
 void frmConfig::RecallSettings() {
-    const auto autoRecall = IntegerOfText(ReadSetting("AutoRecall"));
+    const auto autoRecall = IntegerOfText(ReadSetting(key::AutoRecall));
     if (autoRecall == 0 || autoRecall == 1)
         chkRecallWithNativeMode->setChecked(*autoRecall == 1);
 
-    selectStoredMode(optJogWheelMidiCC, ReadSetting("JogWheelSends"));
-    txtJogWheelLeft->setText(QString::fromStdString(ReadSetting("JogWheelLeft")));
-    txtJogWheelRight->setText(QString::fromStdString(ReadSetting("JogWheelRight")));
-    selectStoredMode(optKnobMidiCC, ReadSetting("KnobSends"));
+    selectStoredMode(optJogWheelMidiCC, ReadSetting(key::JogWheelSends));
+    txtJogWheelLeft->setText(QString::fromStdString(ReadSetting(key::JogWheelLeft)));
+    txtJogWheelRight->setText(QString::fromStdString(ReadSetting(key::JogWheelRight)));
+    selectStoredMode(optKnobMidiCC, ReadSetting(key::KnobSends));
 
-    chkAssignToggled->setChecked(ReadSetting("AssignToggled") == "1");
-    chkFixedVelocity->setChecked(ReadSetting("FixedVelocity") == "1");
+    chkAssignToggled->setChecked(ReadSetting(key::AssignToggled) == "1");
+    chkFixedVelocity->setChecked(ReadSetting(key::FixedVelocity) == "1");
 
     for (const ModeGroup& group : modeGroups())
         selectStoredMode(*group.pair, ReadSetting(group.valueName));
 
-    const std::string channel = ReadSetting("GlobalChannel");
+    const std::string channel = ReadSetting(key::GlobalChannel);
     const auto c = IntegerOfText(channel);
     const bool outOfRange = NumberOfText(channel) && !(c && *c >= 1 && *c <= 16);
     showChannel(outOfRange ? QString::number(kFirstRunChannel) : QString::fromStdString(channel));
 
-    if (ReadSetting("FdbPadsAlwaysActive") == "1")
+    if (ReadSetting(key::FdbPadsAlwaysActive) == "1")
         chkFdbPadsAlwaysActive->setChecked(true);
-    if (ReadSetting("XYPadTap") == "1")
+    if (ReadSetting(key::XYPadTap) == "1")
         chkXYPadTap->setChecked(true);
+    // A stored channel in any accepted form ("Off", "off", " 16") shows as its item.
+    const ConfigKey& sceneKey = *FindConfigKey(key::SceneChannel);
+    ControllerSettings stored;
+    const int scene =
+        ApplySettingText(sceneKey, ReadSetting(key::SceneChannel), stored)
+            ? cmbSceneChannel->findText(QString::fromStdString(SettingTextOf(sceneKey, stored)))
+            : 0;
+    cmbSceneChannel->setCurrentIndex(std::max(scene, 0));
 }
 
 void frmConfig::showChannel(const QString& text) {
@@ -309,7 +332,7 @@ void frmConfig::btnOkay_Click() {
 
 void frmConfig::SaveSettings() {
     SettingsBatch batch;
-    WriteSetting("AutoRecall", flagText(chkRecallWithNativeMode));
+    WriteSetting(key::AutoRecall, flagText(chkRecallWithNativeMode));
 
     const auto saveSends = [](const OptionPair& pair, const char* valueName,
                               SettingText& variable) {
@@ -317,17 +340,17 @@ void frmConfig::SaveSettings() {
         WriteSetting(valueName, notes ? "Midi" : "CC");
         variable = notes ? "MIDI" : "CC";
     };
-    saveSends(optJogWheelMidiCC, "JogWheelSends", state_.strJogWheelMode);
-    saveSends(optKnobMidiCC, "KnobSends", state_.strKnobMode);
+    saveSends(optJogWheelMidiCC, key::JogWheelSends, state_.strJogWheelMode);
+    saveSends(optKnobMidiCC, key::KnobSends, state_.strKnobMode);
 
-    WriteSetting("JogWheelLeft", boxText(txtJogWheelLeft));
-    WriteSetting("JogWheelRight", boxText(txtJogWheelRight));
+    WriteSetting(key::JogWheelLeft, boxText(txtJogWheelLeft));
+    WriteSetting(key::JogWheelRight, boxText(txtJogWheelRight));
     state_.intJogWheelLeft = IntegerOfText(boxText(txtJogWheelLeft)).value_or(0);
     state_.intJogWheelRight = IntegerOfText(boxText(txtJogWheelRight)).value_or(0);
 
-    WriteSetting("AssignToggled", flagText(chkAssignToggled));
+    WriteSetting(key::AssignToggled, flagText(chkAssignToggled));
     state_.bAssignToggled = chkAssignToggled->isChecked();
-    WriteSetting("FixedVelocity", flagText(chkFixedVelocity));
+    WriteSetting(key::FixedVelocity, flagText(chkFixedVelocity));
     state_.bFixedVelocity = chkFixedVelocity->isChecked();
 
     const auto saveMode = [this](const ModeGroup& group) {
@@ -344,22 +367,26 @@ void frmConfig::SaveSettings() {
     const auto x = NumberOfText(channel);
     const auto c = IntegerOfText(channel);
     if (x && *x <= 16 && c && *c >= 1) {
-        WriteSetting("GlobalChannel", channel);
+        WriteSetting(key::GlobalChannel, channel);
         state_.intMidiChannel = static_cast<int16_t>(*c - 1);
     }
 
     for (size_t i = 2; i < groups.size(); ++i)
         saveMode(groups[i]);
 
-    WriteSetting("FdbPadsAlwaysActive", flagText(chkFdbPadsAlwaysActive));
+    WriteSetting(key::FdbPadsAlwaysActive, flagText(chkFdbPadsAlwaysActive));
     state_.bFdbPadsAlwaysActive = chkFdbPadsAlwaysActive->isChecked();
-    WriteSetting("XYPadTap", flagText(chkXYPadTap));
+    WriteSetting(key::XYPadTap, flagText(chkXYPadTap));
     state_.bXYPadTap = chkXYPadTap->isChecked();
+    const std::string scene = cmbSceneChannel->currentText().toStdString();
+    WriteSetting(key::SceneChannel, scene);
+    ApplySettingText(*FindConfigKey(key::SceneChannel), scene, state_);
 }
 
 // The values of a first run; they are stored only when "Okay" confirms them.
 void frmConfig::btnRestoreDefaults_Click() {
-    chkRecallWithNativeMode->setChecked(false);
+    chkRecallWithNativeMode->setChecked(true);
+    cmbSceneChannel->setCurrentIndex(0);
     showChannel(QString::number(kFirstRunChannel));
     txtJogWheelLeft->setText(QString::number(kFirstRunJogWheelLeft));
     txtJogWheelRight->setText(QString::number(kFirstRunJogWheelRight));

@@ -45,6 +45,7 @@ public:
 
     QCheckBox* chkRecallWithNativeMode = nullptr;
     QComboBox* cmbGlobalChannel = nullptr; // channels 1 to 16
+    QComboBox* cmbSceneChannel = nullptr;  // "Off", channels 1 to 16
 
     OptionPair optJogWheelMidiCC{};
     QLineEdit* txtJogWheelLeft = nullptr;

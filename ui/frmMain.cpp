@@ -293,8 +293,8 @@ void frmMain::rememberedPorts() {
         bool given;
         void (MidiHost::*set)(const std::string&);
     } sides[] = {
-        {"ControllerPorts", !link.controllerPattern.empty(), &MidiHost::SetControllerPorts},
-        {"DawPorts", !link.dawPattern.empty(), &MidiHost::SetDawPorts},
+        {key::ControllerPorts, !link.controllerPattern.empty(), &MidiHost::SetControllerPorts},
+        {key::DawPorts, !link.dawPattern.empty(), &MidiHost::SetDawPorts},
     };
     for (const auto& side : sides) {
         const std::string pattern = ReadSetting(side.setting);
@@ -315,10 +315,10 @@ void frmMain::rememberedPorts() {
 void frmMain::choosePorts(bool controller, const std::string& pattern) {
     if (controller) {
         Wire().SetControllerPorts(pattern);
-        WriteSetting("ControllerPorts", pattern);
+        WriteSetting(key::ControllerPorts, pattern);
     } else {
         Wire().SetDawPorts(pattern);
-        WriteSetting("DawPorts", pattern);
+        WriteSetting(key::DawPorts, pattern);
     }
     RefreshLink();
 }

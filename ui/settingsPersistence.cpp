@@ -51,7 +51,7 @@ std::optional<int> frmMain::RestoreSettings() {
 }
 
 void frmMain::LoadFdbPadsAlwaysActive() {
-    if (ReadSetting(FindConfigKey("FdbPadsAlwaysActive")->name) == "1")
+    if (ReadSetting(key::FdbPadsAlwaysActive) == "1")
         settings_.bFdbPadsAlwaysActive = true;
 }
 

@@ -1,3 +1,4 @@
+#include "settings/SettingKeys.h"
 #include "settings/SettingsBatch.h"
 #include "settings/mSettings.h"
 #include "ui/frmMain.h"
@@ -90,10 +91,10 @@ void restorePanes(QSplitter* splitter, const char* valueName, int room) {
 // As it was left, within the screen it is on; the first time as large as the screen allows, up
 // to a comfortable size. Never smaller than the window's least size, which its layout keeps.
 void frmMain::restoreLayout() {
-    const QByteArray geometry = storedBytes("WindowGeometry");
+    const QByteArray geometry = storedBytes(key::WindowGeometry);
     const bool restored = !geometry.isEmpty() && restoreGeometry(geometry);
     if (!geometry.isEmpty() && !restored)
-        said("WindowGeometry", "cannot be used; the window takes its first-run size");
+        said(key::WindowGeometry, "cannot be used; the window takes its first-run size");
     const QScreen* on = QGuiApplication::screenAt(this->geometry().center());
     if (!on)
         on = screen();
@@ -112,13 +113,13 @@ void frmMain::restoreLayout() {
                                   std::max(room.top(), room.bottom() + 1 - fitted.height())));
         if (fitted != this->geometry() ||
             storedNormalGeometry(geometry).value_or(fitted) != fitted) {
-            said("WindowGeometry", "does not fit the screen; the window is made to fit");
+            said(key::WindowGeometry, "does not fit the screen; the window is made to fit");
             setGeometry(fitted);
         }
     }
     setWindowState(state);
-    restorePanes(panes_, "WindowPanes", width());
-    restorePanes(seeAndPlay_, "WindowSeeAndPlay", height());
+    restorePanes(panes_, key::WindowPanes, width());
+    restorePanes(seeAndPlay_, key::WindowSeeAndPlay, height());
 }
 
 // Only a window that was shown has a layout of the user's: a hidden one's panes have no sizes.
@@ -126,7 +127,7 @@ void frmMain::saveLayout() {
     if (!isVisible())
         return;
     SettingsBatch batch;
-    storeBytes("WindowGeometry", saveGeometry());
-    storeBytes("WindowPanes", panes_->saveState());
-    storeBytes("WindowSeeAndPlay", seeAndPlay_->saveState());
+    storeBytes(key::WindowGeometry, saveGeometry());
+    storeBytes(key::WindowPanes, panes_->saveState());
+    storeBytes(key::WindowSeeAndPlay, seeAndPlay_->saveState());
 }
