@@ -1,5 +1,6 @@
 #include "FreshStore.h"
 #include "Kit.h"
+#include "ViewMouse.h"
 #include "engine/UCase.h"
 #include "host/MidiBytes.h"
 #include "ui/ControllerView.h"
@@ -164,18 +165,6 @@ TEST(ControllerView, PadLegendsAgreeWithWhatPadsSend) {
 }
 
 namespace {
-// Input as the user gives it, at a point of the controller's canvas.
-void Mouse(ControllerView& view, QEvent::Type type, QPointF canvasPoint) {
-    const QPointF at = view.canvasToWidget().map(canvasPoint);
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(&view, &event);
-}
-void Click(ControllerView& view, QPointF canvasPoint) {
-    Mouse(view, QEvent::MouseButtonPress, canvasPoint);
-    Mouse(view, QEvent::MouseButtonRelease, canvasPoint);
-}
 void Drag(ControllerView& view, QPointF from, QPointF to) {
     Mouse(view, QEvent::MouseButtonPress, from);
     Mouse(view, QEvent::MouseMove, to);
@@ -203,9 +192,6 @@ void LetReleasesGo() {
     loop.exec();
 }
 
-QPointF Centre(Part part) {
-    return ControllerLayout::RectOf(part).center();
-}
 QPointF NearTopOf(Part part) {
     const QRectF r = ControllerLayout::RectOf(part);
     return {r.center().x(), r.top() + r.height() / 10};

@@ -5,8 +5,10 @@
 #include "ui/ButtonRoles.h"
 #include "ui/PadPlaying.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
@@ -135,6 +137,8 @@ void ControllerView::mousePressEvent(QMouseEvent* event) {
     const QPointF at = canvasToWidget().inverted().map(event->position());
     mouseHeld_ = PartAt(at);
     dragFrom_ = at;
+    if (selectSink_ && mouseHeld_.kind != Part::None)
+        selectSink_(mouseHeld_);
     const int index = mouseHeld_.index;
     switch (mouseHeld_.kind) {
     case Part::Pad: {
@@ -207,6 +211,33 @@ void ControllerView::mouseReleaseEvent(QMouseEvent* event) {
     }
     mouseHeld_ = {};
     update();
+}
+
+std::unique_ptr<QMenu> ControllerView::padModeMenu(int pad) {
+    auto menu = std::make_unique<QMenu>(this);
+    const std::string current = legend(pad).mode;
+    for (const ModeName& name : kModeNames) {
+        QAction* action = menu->addAction(QString::fromLatin1(name.plain));
+        action->setCheckable(true);
+        action->setChecked(current == name.shortForm);
+        action->setToolTip(QString::fromLatin1(name.meaning));
+        const std::string mode = name.mode;
+        connect(action, &QAction::triggered, this, [this, pad, mode] {
+            if (modeSink_)
+                modeSink_(shownBank(), pad, mode);
+        });
+    }
+    menu->setToolTipsVisible(true);
+    return menu;
+}
+
+void ControllerView::contextMenuEvent(QContextMenuEvent* event) {
+    const Part part = PartAt(canvasToWidget().inverted().map(QPointF(event->pos())));
+    if (part.kind != Part::Pad) {
+        event->ignore();
+        return;
+    }
+    padModeMenu(part.index)->exec(event->globalPos());
 }
 
 // One knob step or one jog-wheel step a notch; up turns right.

@@ -13,10 +13,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QKeyEvent;
+class QMenu;
 class QPainter;
 
 // The controller on screen. It shows what the controller shows, decoded from the messages Orvan
@@ -30,7 +33,12 @@ class QPainter;
 class ControllerView : public QWidget {
 public:
     using InputSink = std::function<void(std::vector<uint8_t> bytes)>;
+    // A pad's mode chosen from its menu: the bank shown, the pad and the mode as the engine
+    // stores it ("FLASH", "TOGGLE", ...).
+    using ModeSink = std::function<void(int bank, int pad, const std::string& mode)>;
     using Part = ControllerLayout::Part;
+    // A part clicked, chosen for the mapping editor.
+    using SelectSink = std::function<void(Part part)>;
 
     // How long a released key may wait for the press that makes it a repeat: the two come
     // together, well within the fastest repeat rate.
@@ -40,6 +48,10 @@ public:
 
     // Where the bytes of the screen's reports and XY-pad moves go (EngineRunner::PostInput).
     void setInputSink(InputSink sink) { sink_ = std::move(sink); }
+    void setSelectSink(SelectSink sink) { selectSink_ = std::move(sink); }
+    void setModeSink(ModeSink sink) { modeSink_ = std::move(sink); }
+    // A pad's right-click menu: its modes in plain words, the current one checked.
+    std::unique_ptr<QMenu> padModeMenu(int pad);
     // One message from EngineRunner::TakeMonitored(); only those sent to the controller count.
     void take(const MonitoredMessage& message);
     // The engine's newest state: pad modes and outputs, knob positions.
@@ -66,6 +78,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -103,6 +116,8 @@ private:
     void paintModeLegend(QPainter& p) const;
 
     InputSink sink_;
+    SelectSink selectSink_;
+    ModeSink modeSink_;
     ControllerLights lights_;
     Shown shown_{};
 

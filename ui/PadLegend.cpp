@@ -4,6 +4,7 @@
 #include "engine/ModeButtons.h"
 #include "engine/NativeMessages.h"
 #include "engine/UCase.h"
+#include "ui/NoteNames.h"
 
 namespace {
 using Output = PadLegend::Output;
@@ -45,6 +46,20 @@ Output outputOf(const ControllerState& s, std::string_view mode) {
 } // namespace
 
 std::string PadLegend::sends() const {
+    if (mapped) {
+        const std::string own = channel >= 0 ? " ch" + std::to_string(channel + 1) : "";
+        const std::string n = std::to_string(number);
+        switch (output) {
+        case Notes:
+            return NoteName(number).toStdString() + " " + n + own;
+        case Controllers:
+            return "CC " + n + own;
+        case Programs:
+            return "PC " + n + own;
+        default:
+            return {};
+        }
+    }
     switch (output) {
     case Notes:
         return "note " + std::to_string(number);
@@ -57,6 +72,12 @@ std::string PadLegend::sends() const {
 
 PadLegend LegendOf(const ControllerState& state, int pad, int bank) {
     const std::string_view mode = state.strPadMode.at(pad).at(bank);
+    const MappedMessage& m = state.mapping.pads.at(pad).at(bank).message;
+    if (m.Set()) {
+        const Output kinds[] = {Output::Nothing, Output::Notes, Output::Controllers,
+                                Output::Programs};
+        return {modeText(mode), kinds[static_cast<int>(m.kind)], m.number, true, m.channel};
+    }
     return {modeText(mode), outputOf(state, mode), ControllerState::PadNumber(bank, pad)};
 }
 

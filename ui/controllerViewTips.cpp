@@ -19,11 +19,17 @@ QString modeWords(const std::string& shortForm) {
 }
 
 QString sendsWords(const PadLegend& legend) {
+    const QString channel =
+        legend.channel >= 0 ? QStringLiteral(" on channel %1").arg(legend.channel + 1) : QString();
     switch (legend.output) {
     case PadLegend::Notes:
-        return QStringLiteral("sends note %1 (%2)").arg(legend.number).arg(NoteName(legend.number));
+        return QStringLiteral("sends note %1 (%2)%3")
+            .arg(legend.number)
+            .arg(NoteName(legend.number), channel);
     case PadLegend::Controllers:
-        return QStringLiteral("sends controller %1").arg(legend.number);
+        return QStringLiteral("sends controller %1%2").arg(legend.number).arg(channel);
+    case PadLegend::Programs:
+        return QStringLiteral("sends program change %1%2").arg(legend.number).arg(channel);
     case PadLegend::Nothing:
         break;
     }
@@ -73,7 +79,7 @@ QString ControllerView::tipFor(Part part) const {
     case Part::Pad: {
         const PadLegend legend = this->legend(part.index);
         return QStringLiteral("Pad %1 of bank %2, key %3. %4; %5. Click to hit it (higher up is "
-                              "louder).")
+                              "louder) and edit it; right-click to set its mode.")
             .arg(part.index + 1)
             .arg(shownBank() + 1)
             .arg(QChar::fromLatin1(kPadKeys[part.index]))

@@ -5,6 +5,7 @@
 #include "settings/mSettings.h"
 #include "ui/ControllerView.h"
 #include "ui/FitToText.h"
+#include "ui/MappingEditor.h"
 #include "ui/MessageBox.h"
 #include "ui/MidiMonitor.h"
 #include "ui/MonitorWords.h"
@@ -147,6 +148,8 @@ void frmMain::buildWindow() {
     btnInitNativeMode = new QPushButton(QStringLiteral("Native Mode"));
     btnInitNativeMode->setMinimumHeight(48);
     bottom->addWidget(btnInitNativeMode);
+    btnMapping = new QToolButton;
+    bottom->addWidget(btnMapping, 0, Qt::AlignBottom);
     bottom->addStretch(1);
     btnConfig = new QPushButton(QStringLiteral("Config"));
     btnInfo = new QPushButton(QStringLiteral("Info"));
@@ -175,8 +178,14 @@ void frmMain::buildWindow() {
     });
     new PadKeys(this, controllerView);
     midiMonitor = new MidiMonitor;
+    buildEditor();
+    auto* viewAndEditor = new QSplitter(Qt::Horizontal);
+    viewAndEditor->addWidget(controllerView);
+    viewAndEditor->addWidget(mappingEditor);
+    viewAndEditor->setStretchFactor(0, 1);
+    viewAndEditor->setChildrenCollapsible(false);
     seeAndPlay_ = new QSplitter(Qt::Vertical);
-    seeAndPlay_->addWidget(controllerView);
+    seeAndPlay_->addWidget(viewAndEditor);
     seeAndPlay_->addWidget(midiMonitor);
     panes_ = new QSplitter(Qt::Horizontal);
     panes_->addWidget(central);
@@ -334,6 +343,7 @@ void frmMain::RefreshFromHost() {
     const MonitoredMessage* lastOut = nullptr;
     for (const MonitoredMessage& message : taken) {
         controllerView->take(message);
+        editFrom(message);
         (message.header.sent ? lastOut : lastIn) = &message;
     }
     const uint64_t overflow = runner_.MonitorOverflow();
@@ -373,6 +383,7 @@ void frmMain::ApplyMapping(const Mapping& mapping) {
     if (!runner_.PostMapping(mapping))
         throw HostError("the engine takes no more commands");
     mapping_ = mapping;
+    mappingEditor->setMapping(mapping);
 }
 
 void frmMain::btnInitNativeMode_Click() {

@@ -5,6 +5,7 @@
 #include "engine/PadRecall.h"
 #include "host/EngineSnapshot.h"
 #include "host/MidiHost.h"
+#include "host/MonitoredMessage.h"
 #include "settings/Scene.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 
 class ControllerView;
 class EngineRunner;
+class MappingEditor;
 class MidiMonitor;
 class QCloseEvent;
 class QSplitter;
@@ -115,6 +117,8 @@ public:
     QPushButton* btnEnd = nullptr;
     StatusArea* statusArea = nullptr;
     ControllerView* controllerView = nullptr;
+    QToolButton* btnMapping = nullptr; // checked: the mapping editor is shown
+    MappingEditor* mappingEditor = nullptr;
     MidiMonitor* midiMonitor = nullptr;
 
     std::unique_ptr<MidiHost> mWire;
@@ -124,6 +128,10 @@ protected:
 
 private:
     void buildWindow();
+    void buildEditor();
+    // A control touched on the controller is chosen for the editor; the music software's next
+    // note or controller may be learned (ui/mappingEditing.cpp).
+    void editFrom(const MonitoredMessage& message);
     void EndOnError(const std::string& what);
     bool PadsWorthSaving() const;
     void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
