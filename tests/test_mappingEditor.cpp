@@ -1,4 +1,5 @@
 // The window's mapping and its editor: what the player sets on screen is what the engine sends.
+#include "FreshStore.h"
 #include "Kit.h"
 #include "ViewMouse.h"
 #include "ui/MappingEditor.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -211,4 +213,14 @@ TEST(MappingEditor, MappedPadLegendShowsItsMessage) {
         h.refresh();
         EXPECT_EQ(h.window().controllerView->legend(0).sends(), c.legend);
     }
+}
+
+TEST(MappingEditor, ShowsALoadedScene) {
+    FreshStore store;
+    Editing h;
+    const std::string file = store.folder() + "/kit.toml";
+    std::ofstream(file) << "name = \"Kit A\"\n[bank1]\npad1 = { note = 36 }\n";
+    ASSERT_EQ(h.window().LoadScene(file), "");
+    EXPECT_EQ(h.editor.kindBox->currentText().toStdString(), "Note");
+    EXPECT_EQ(h.editor.numberBox->value(), 36);
 }

@@ -3,6 +3,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsBatch.h"
 #include "settings/mSettings.h"
+#include "ui/MappingEditor.h"
 #include "ui/MessageBox.h"
 #include "ui/StatusArea.h"
 #include "ui/frmMain.h"
@@ -52,6 +53,7 @@ void frmMain::applyScene(const Scene& scene) {
         throw HostError("the engine takes no more commands");
     settings_ = scene.pads.settings;
     mapping_ = scene.mapping;
+    mappingEditor->setMapping(mapping_);
     sceneName_ = scene.name;
     padsRecalled_ = true;
     {
