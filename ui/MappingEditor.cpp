@@ -64,7 +64,7 @@ MappingEditor::MappingEditor(QWidget* parent) : QWidget(parent) {
 
 void MappingEditor::buildFields() {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 0, 0, 0);
+    layout->setContentsMargins(6, 6, 6, 0);
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     layout->addLayout(form);
