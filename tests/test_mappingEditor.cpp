@@ -112,24 +112,28 @@ TEST(MappingEditor, PadMenuSetsTheModeInPlainWords) {
 }
 
 TEST(MappingEditor, LearnTakesTheNextNoteOrControllerFromTheMusicSoftware) {
+    const MappedControl pad3{MappedControl::Pad, 2, 1}, knob1{MappedControl::Knob, 0};
     const struct {
+        MappedControl control;
         std::array<int, 3> fromDaw;
-        MappedMessage learned; // of pad 3, bank 1
+        MappedMessage learned;
         bool stillArmed;
     } cases[] = {
-        {{0x99, 38, 100}, {MessageKind::Note, 38, 9}, false},
-        {{0x83, 40, 0}, {MessageKind::Note, 40, 3}, false},
-        {{0xB2, 20, 5}, {MessageKind::Control, 20, 2}, false},
-        {{0xC0, 5, 0}, {}, true},
+        {pad3, {0x99, 38, 100}, {MessageKind::Note, 38, 9}, false},
+        {pad3, {0x83, 40, 0}, {MessageKind::Note, 40, 3}, false},
+        {pad3, {0xB2, 20, 5}, {MessageKind::Control, 20, 2}, false},
+        {pad3, {0xC0, 5, 0}, {}, true},
+        {knob1, {0xB0, 74, 5}, {MessageKind::Control, 74, 0}, false},
+        {knob1, {0x90, 36, 5}, {}, true}, // a knob sends no notes
     };
     for (const auto& c : cases) {
         Editing h;
-        h.editor.select({MappedControl::Pad, 2, 1});
+        h.editor.select(c.control);
         h.editor.learn->setChecked(true);
         h.host().raiseMidiInput(c.fromDaw[0], c.fromDaw[1], c.fromDaw[2]);
         h.refresh();
         h.settle();
-        EXPECT_EQ(h.window().CurrentMapping().pads[2][1].message, c.learned) << c.fromDaw[0];
+        EXPECT_EQ(MessageOf(h.window().CurrentMapping(), c.control), c.learned) << c.fromDaw[0];
         EXPECT_EQ(h.editor.learn->isChecked(), c.stillArmed);
         EXPECT_EQ(h.main().mapping, h.window().CurrentMapping());
     }

@@ -27,6 +27,22 @@ const MappedMessage& MessageOf(const Mapping& mapping, const MappedControl& cont
     return MessageOf(const_cast<Mapping&>(mapping), control);
 }
 
+bool Allows(const MappedControl& control, MessageKind kind) {
+    switch (control.kind) {
+    case MappedControl::Knob:
+    case MappedControl::XYPadX:
+    case MappedControl::XYPadY:
+        return kind == MessageKind::Default || kind == MessageKind::Control;
+    case MappedControl::JogLeft:
+    case MappedControl::JogRight:
+        return kind != MessageKind::Program;
+    case MappedControl::Pad:
+    case MappedControl::Pedal:
+        break;
+    }
+    return true;
+}
+
 std::optional<MappedControl> ControlOfPart(ControllerLayout::Part part, int bank) {
     using Part = ControllerLayout::Part;
     switch (part.kind) {

@@ -21,6 +21,10 @@ struct MappedControl {
 MappedMessage& MessageOf(Mapping& mapping, const MappedControl& control);
 const MappedMessage& MessageOf(const Mapping& mapping, const MappedControl& control);
 
+// Whether the control can send the kind of message: knobs and XY axes send their position as a
+// control change, the jog wheel a note pulse or a control change; pads and the pedal anything.
+bool Allows(const MappedControl& control, MessageKind kind);
+
 // The control a click on the view's part gives, in the bank the view shows; none for buttons.
 std::optional<MappedControl> ControlOfPart(ControllerLayout::Part part, int bank);
 // The control that a controller's report (a hit, not a release) or XY-pad move comes from.

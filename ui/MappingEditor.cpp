@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -183,10 +184,13 @@ VelocityShape& MappingEditor::editedShape() {
 void MappingEditor::showSelected() {
     showing_ = true;
     const bool isPad = selected_.kind == MappedControl::Pad;
+    auto* kindModel = static_cast<QStandardItemModel*>(kindBox->model());
     const MappedMessage& message = MessageOf(mapping_, selected_);
     controlBox->setCurrentIndex(boxIndex(selected_));
     bankBox->setCurrentIndex(selected_.bank);
     bankBox->setEnabled(isPad);
+    for (int kind = 0; kind < kindBox->count(); ++kind)
+        kindModel->item(kind)->setEnabled(Allows(selected_, static_cast<MessageKind>(kind)));
     kindBox->setCurrentIndex(static_cast<int>(message.kind));
     numberBox->setValue(message.number);
     channelBox->setCurrentIndex(message.channel + 1);
@@ -242,7 +246,7 @@ bool MappingEditor::learnFrom(ByteView message) {
     if (!learn->isChecked())
         return false;
     const std::optional<MappedMessage> learned = LearnedMessage(message);
-    if (!learned)
+    if (!learned || !Allows(selected_, learned->kind))
         return false;
     MessageOf(mapping_, selected_) = *learned;
     learn->setChecked(false);

@@ -28,13 +28,14 @@ public:
     void setMapping(const Mapping& mapping);
     void select(const MappedControl& control);
     const MappedControl& selected() const { return selected_; }
-    // A message the music software sent: taken while learning is armed, then learning stops.
-    // True when it was taken.
+    // A message the music software sent: taken while learning is armed, when the control can
+    // send its kind, then learning stops. True when it was taken.
     bool learnFrom(ByteView message);
 
     QComboBox* controlBox = nullptr; // pads 1..16, knobs, XY axes, pedal, jog directions
     QComboBox* bankBox = nullptr;
-    QComboBox* kindBox = nullptr; // in the order of MessageKind
+    QComboBox* kindBox =
+        nullptr; // in the order of MessageKind; what the control cannot send is off
     QSpinBox* numberBox = nullptr;
     QLabel* numberName = nullptr;    // a note's name and drum
     QComboBox* channelBox = nullptr; // "Global", then 1..16
