@@ -89,6 +89,10 @@ TEST(MappingEditor, EditsPlayFromTheNextHit) {
         EXPECT_EQ(h.wire(), W(c.wire));
         EXPECT_EQ(h.window().CurrentMapping(), h.main().mapping);
     }
+    Editing h;
+    Sends(1, 36, 10)(h.editor);
+    Sends(0, 36, 10)(h.editor);
+    EXPECT_EQ(h.window().CurrentMapping(), Mapping{}) << "built-in again is no mapping";
 }
 
 TEST(MappingEditor, PadMenuSetsTheModeInPlainWords) {

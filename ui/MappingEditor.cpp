@@ -223,6 +223,9 @@ void MappingEditor::edited() {
     message.kind = static_cast<MessageKind>(kindBox->currentIndex());
     message.number = static_cast<int8_t>(numberBox->value());
     message.channel = static_cast<int8_t>(channelBox->currentIndex() - 1);
+    // Built-in leaves nothing behind: the mapping is as if the control was never mapped.
+    if (!message.Set())
+        message = {};
     if (selected_.kind == MappedControl::Pad) {
         PadMapping& pad = mapping_.pads.at(selected_.index).at(selected_.bank);
         const bool switched = pad.ownShape != ownShape->isChecked();
