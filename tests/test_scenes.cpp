@@ -37,6 +37,7 @@ TEST(Scenes, ALoadedSceneEndsNotesPlaysAndIsKeptToRecall) {
     EXPECT_EQ(wire.front(), "90 00 00");
     EXPECT_EQ(std::vector<std::string>(wire.end() - 3, wire.end()), W("99 24 64, +42, B9 14 7F"));
     EXPECT_EQ(h.window().windowTitle().toStdString(), "Orvan \u2014 Kit A");
+    EXPECT_EQ(h.window().statusArea->scenePicker->currentText().toStdString(), "Kit A (file)");
     EXPECT_EQ(ReadSettings({"AutoRecall", "PadMode_1_03", "LastScene", "SceneChannel"}),
               "AutoRecall=1, PadMode_1_03=TOGGLE, LastScene=" + file + ", SceneChannel=16");
 

@@ -154,6 +154,9 @@ private:
     void applyScene(const Scene& scene);
     Scene currentScene() const;
     void showScene();
+    // Where the active scene comes from: a saved scene's name or a file's path; the next start
+    // loads it again.
+    void setSceneSource(const std::string& source);
     void followSceneRequests();
     void askScene(std::string (frmMain::*action)(const std::string&), const QString& question);
     void buildSceneMenu();
@@ -163,6 +166,7 @@ private:
     ControllerSettings settings_;
     Mapping mapping_;
     std::string sceneName_;      // the active scene's, empty when none
+    std::string sceneSource_;    // its saved name or its file's path
     uint32_t sceneRequests_ = 0; // program changes on the scene channel seen
     EngineSnapshot snapshot_;
     QTimer refresh_;

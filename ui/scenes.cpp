@@ -40,9 +40,13 @@ std::string frmMain::LoadScene(const std::string& nameOrPath) {
     Scene scene = std::get<Scene>(std::move(read));
     if (scene.pads.settings.bXYPadTap)
         scene.pads.tapIntervalMs = kXYTapRestMs;
+    // A saved scene goes by its file's name; a file from elsewhere is found by its path at the
+    // next start.
+    const bool isSaved = saved(nameOrPath);
+    if (isSaved)
+        scene.name = nameOrPath;
     applyScene(scene);
-    // A file from elsewhere is found by its path at the next start.
-    WriteSetting(key::LastScene, saved(nameOrPath) ? nameOrPath : pathOf(nameOrPath));
+    setSceneSource(isSaved ? nameOrPath : pathOf(nameOrPath));
     return {};
 }
 
@@ -80,7 +84,14 @@ void frmMain::resumeScene() {
     }
     const Scene& scene = std::get<Scene>(read);
     ApplyMapping(scene.mapping);
-    sceneName_ = scene.name;
+    sceneName_ = saved(last) ? last : scene.name;
+    sceneSource_ = last;
+    showScene();
+}
+
+void frmMain::setSceneSource(const std::string& source) {
+    sceneSource_ = source;
+    WriteSetting(key::LastScene, source);
     showScene();
 }
 
@@ -106,8 +117,7 @@ std::string frmMain::SaveSceneAs(const std::string& name) {
     if (std::string why = SaveScene(scene); !why.empty())
         return why;
     sceneName_ = name;
-    WriteSetting(key::LastScene, name);
-    showScene();
+    setSceneSource(name);
     return {};
 }
 
@@ -117,17 +127,16 @@ std::string frmMain::RenameActiveScene(const std::string& name) {
     if (std::string why = RenameScene(sceneName_, name, settings_); !why.empty())
         return why;
     sceneName_ = name;
-    WriteSetting(key::LastScene, name);
-    showScene();
+    setSceneSource(name);
     return {};
 }
 
 std::string frmMain::DeleteSavedScene(const std::string& name) {
     if (std::string why = DeleteScene(name); !why.empty())
         return why;
-    if (name == sceneName_) {
+    if (name == sceneSource_) {
         sceneName_.clear();
-        WriteSetting(key::LastScene, "");
+        setSceneSource("");
     }
     showScene();
     return {};
@@ -159,8 +168,12 @@ void frmMain::showScene() {
     const QSignalBlocker quiet(picker);
     picker->clear();
     for (const std::string& name : ListScenes())
-        picker->addItem(QString::fromStdString(name));
-    picker->setCurrentIndex(picker->findText(QString::fromStdString(sceneName_)));
+        picker->addItem(QString::fromStdString(name), QString::fromStdString(name));
+    const QString source = QString::fromStdString(sceneSource_);
+    // A scene file from elsewhere is offered as what it is.
+    if (!sceneSource_.empty() && picker->findData(source) < 0)
+        picker->addItem(QString::fromStdString(sceneName_) + QStringLiteral(" (file)"), source);
+    picker->setCurrentIndex(picker->findData(source));
 }
 
 // A program change on the scene channel chooses the saved scene at that place in the list.
@@ -230,8 +243,9 @@ void frmMain::buildSceneMenu() {
             told(ExportScene(path.toStdString()));
     });
     statusArea->sceneMenu->setMenu(menu);
-    connect(statusArea->scenePicker, &QComboBox::textActivated, this,
-            [this, told](const QString& name) {
-                RunEvent([this, told, name] { told(LoadScene(name.toStdString())); });
-            });
+    connect(statusArea->scenePicker, &QComboBox::activated, this, [this, told](int index) {
+        const std::string source =
+            statusArea->scenePicker->itemData(index).toString().toStdString();
+        RunEvent([this, told, source] { told(LoadScene(source)); });
+    });
 }
