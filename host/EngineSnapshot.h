@@ -4,6 +4,7 @@
 #include "engine/FrameClock.h"
 
 #include <cstdint>
+#include <cstring>
 
 // Messages lost, by reason.
 struct DropCounts {
@@ -32,3 +33,10 @@ struct EngineSnapshot {
     uint32_t nativeEntries = 0; // how often
     bool ended = false;         // the ending ran: no note is left sounding, nothing is handled
 };
+
+// Whether two snapshots show the same, whatever their clocks: the window need not be drawn anew.
+inline bool ShowsAlike(const EngineSnapshot& a, const EngineSnapshot& b) {
+    return std::memcmp(&a.state, &b.state, sizeof a.state) == 0 && a.waitDepth == b.waitDepth &&
+           a.deepestWaitDepth == b.deepestWaitDepth && a.heldInput == b.heldInput &&
+           a.nativeMode == b.nativeMode && a.nativeEntries == b.nativeEntries && a.ended == b.ended;
+}

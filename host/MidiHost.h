@@ -40,6 +40,13 @@ struct LinkStatus {
     std::vector<std::string> warnings;
 };
 
+// How the server copes: late cycles (xruns) since Orvan started, and its DSP load.
+struct ServerLoad {
+    uint64_t xruns = 0;
+    float dspLoad = -1; // percent; below 0 when unknown (no server)
+    bool operator==(const ServerLoad&) const = default;
+};
+
 // The MIDI routing host as the window sees it: what it tells about itself, the switches of its
 // input and its link; the engine it runs is handed to it by its owner. Every operation is for
 // the window's thread; the host's events are raised from Poll, on that thread.
@@ -76,6 +83,8 @@ public:
     virtual DropCounts Drops() = 0;
 
     virtual LinkStatus Link() = 0;
+    // Asked of the server from the window's thread, never from the process thread.
+    virtual ServerLoad Load() { return {}; }
     // Connects the controller's (the music software's) ports to the ports whose full names match
     // the pattern, now and whenever one appears, in place of what they were connected to; a
     // pattern that is no regular expression throws a host error.

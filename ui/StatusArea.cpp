@@ -1,6 +1,7 @@
 #include "ui/StatusArea.h"
 #include "ui/ElidedLabel.h"
 #include "ui/PortPicker.h"
+#include "ui/SetupDoctor.h"
 #include "ui/StatusTexts.h"
 
 #include <QComboBox>
@@ -79,10 +80,23 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
     sceneMenu->setPopupMode(QToolButton::InstantPopup);
     sceneMenu->setToolTip(QStringLiteral("Save, rename, delete, import and export scenes"));
     grid->addWidget(sceneMenu, 7, 2);
+    load = value(grid, 8, "Server load:",
+                 "How hard the JACK server works, and how many cycles ran late (xruns: a "
+                 "moment of sound or MIDI lost) since Orvan started");
     warnings = new ElidedLabel;
     warnings->setStyleSheet(kWarningStyle);
     warnings->setToolTip(QStringLiteral("What stands in the way of a working setup"));
-    grid->addWidget(warnings, 8, 0, 1, 3);
+    grid->addWidget(warnings, 9, 0, 1, 3);
+    doctor = new QLabel(this);
+    doctor->setObjectName(QStringLiteral("setupDoctor"));
+    doctor->setWordWrap(true);
+    doctor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    doctor->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff4d6; border: 1px solid #e0b040; padding: 4px; }"));
+    doctor->setToolTip(
+        QStringLiteral("How to make this setup work better; select a command to copy "
+                       "it"));
+    doctor->setVisible(false);
 }
 
 void StatusArea::showLink(const LinkStatus& link) {
@@ -99,6 +113,14 @@ void StatusArea::showLink(const LinkStatus& link) {
         text += warning;
     }
     setText(warnings, text);
+    std::string hints;
+    for (const std::string& hint : SetupHints(link)) {
+        if (!hints.empty())
+            hints += "\n\n";
+        hints += hint;
+    }
+    setText(doctor, hints);
+    doctor->setVisible(!hints.empty());
 }
 
 void StatusArea::showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending) {
@@ -111,4 +133,8 @@ void StatusArea::showLast(const std::string& in, const std::string& out) {
         setText(lastIn, in);
     if (!out.empty())
         setText(lastOut, out);
+}
+
+void StatusArea::showLoad(const ServerLoad& shown) {
+    setText(load, LoadText(shown));
 }

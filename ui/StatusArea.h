@@ -23,6 +23,7 @@ public:
     // pending: "Native Mode" was pressed and the engine has not entered it yet.
     void showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending);
     void showLast(const std::string& in, const std::string& out);
+    void showLoad(const ServerLoad& load);
 
     // One line each: a long text is cut, and whole in its tooltip.
     ElidedLabel* server = nullptr;
@@ -32,10 +33,14 @@ public:
     ElidedLabel* dropped = nullptr;
     ElidedLabel* lastIn = nullptr;
     ElidedLabel* lastOut = nullptr;
+    ElidedLabel* load = nullptr;
     ElidedLabel* warnings = nullptr; // each warning a line; empty when there is none
     // The active scene, chosen from the saved ones, and what can be done with scenes.
     QComboBox* scenePicker = nullptr;
     QToolButton* sceneMenu = nullptr;
+    // What to do about the setup, a hint a paragraph; hidden when all is well. The window puts
+    // it where its appearing moves no row.
+    QLabel* doctor = nullptr;
     PortPicker* controllerPicker = nullptr;
     PortPicker* dawPicker = nullptr;
 

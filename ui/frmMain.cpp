@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 QListWidget* labelledList(QGridLayout* grid, int row, int column, const char* label,
@@ -60,6 +61,12 @@ frmMain::frmMain(EngineRunner& runner, HostFactory createHost, QWidget* parent)
     });
     refresh_.setInterval(kRefreshMs);
     connect(&refresh_, &QTimer::timeout, this, [this] { RunEvent([this] { RefreshFromHost(); }); });
+    // The server's load changes all the time; once a second is enough to read it.
+    loadTimer_.setInterval(1000);
+    connect(&loadTimer_, &QTimer::timeout, this, [this] {
+        if (mWire)
+            statusArea->showLoad(mWire->Load());
+    });
 }
 
 frmMain::~frmMain() {
@@ -134,6 +141,8 @@ void frmMain::buildWindow() {
                                    "Ports Orvan's outputs are connected to");
     listsPane->setVisible(false);
     layout->addWidget(listsPane);
+    // In the room below the rows: a hint that comes or goes moves none of them.
+    layout->addWidget(statusArea->doctor);
     layout->addStretch(1);
     const int listsAt = layout->indexOf(listsPane);
     connect(btnLists, &QToolButton::toggled, this, [this, listsPane, layout, listsAt](bool shown) {
@@ -141,7 +150,7 @@ void frmMain::buildWindow() {
         listsPane->setVisible(shown);
         // Folded, the room goes below the controls instead.
         layout->setStretch(listsAt, shown ? 1 : 0);
-        layout->setStretch(listsAt + 1, shown ? 0 : 1);
+        layout->setStretch(listsAt + 2, shown ? 0 : 1);
     });
 
     auto* bottom = new QHBoxLayout;
@@ -172,6 +181,7 @@ void frmMain::buildWindow() {
     controllerView = new ControllerView;
     controllerView->setInputSink([this](std::vector<uint8_t> bytes) {
         RunEvent([this, &bytes] {
+            wake();
             if (!runner_.PostInput(bytes.data(), bytes.size()))
                 throw HostError("the engine takes no more input from the screen");
         });
@@ -214,6 +224,7 @@ void frmMain::Form_Load() {
     events.Reattached = [this] { RunEvent([this] { mWire_Reattached(); }); };
     mWire->setEvents(std::move(events));
     snapshot_ = EngineSnapshot{};
+    showAll_ = true;
     RefreshFromHost();
 
     EnumMidiIO();
@@ -229,6 +240,8 @@ void frmMain::Form_Load() {
     restoreLayout();
     controllerView->setFocus(); // not the top row's first box: the view is what one plays
     refresh_.start();
+    statusArea->showLoad(Wire().Load());
+    loadTimer_.start();
 }
 
 void frmMain::EnumMidiIO() {
@@ -333,12 +346,35 @@ void frmMain::choosePorts(bool controller, const std::string& pattern) {
 }
 
 // The snapshot first: the host's events are answered from the engine's newest state.
+// Idle, it does nothing but look: the window is drawn anew only when what it shows changed, and
+// it looks less often until something does.
 void frmMain::RefreshFromHost() {
     if (!mWire)
         return;
-    if (const EngineSnapshot* newest = runner_.TakeSnapshot())
+    bool changed = false;
+    if (const EngineSnapshot* newest = runner_.TakeSnapshot()) {
+        changed = !ShowsAlike(*newest, snapshot_);
         snapshot_ = *newest;
-    const std::vector<MonitoredMessage> taken = runner_.TakeMonitored();
+    }
+    std::vector<MonitoredMessage> taken = runner_.TakeMonitored();
+    const DropCounts drops = mWire->Drops();
+    changed = changed || !taken.empty() || runner_.MonitorOverflow() != monitorOverflow_ ||
+              !(drops == shownDrops_) || std::exchange(showAll_, false);
+    idleLooks_ = changed ? 0 : idleLooks_ + 1;
+    refresh_.setInterval(idleLooks_ > kLooksBeforeIdle ? kIdleRefreshMs : kRefreshMs);
+    if (changed)
+        showEngine(taken, drops);
+    pollHost();
+}
+
+void frmMain::wake() {
+    idleLooks_ = 0;
+    if (refresh_.isActive() && refresh_.interval() != kRefreshMs)
+        refresh_.start(kRefreshMs);
+}
+
+void frmMain::showEngine(const std::vector<MonitoredMessage>& taken, const DropCounts& drops) {
+    shownDrops_ = drops;
     const MonitoredMessage* lastIn = nullptr;
     const MonitoredMessage* lastOut = nullptr;
     for (const MonitoredMessage& message : taken) {
@@ -359,9 +395,12 @@ void frmMain::RefreshFromHost() {
             .text;
     };
     statusArea->showLast(words(lastIn), words(lastOut));
-    statusArea->showEngine(snapshot_, mWire->Drops(), nativePresses_ > snapshot_.nativeEntries);
+    statusArea->showEngine(snapshot_, drops, nativePresses_ > snapshot_.nativeEntries);
     controllerView->showState(snapshot_);
     followSceneRequests();
+}
+
+void frmMain::pollHost() {
     polling_ = true;
     try {
         mWire->Poll();
@@ -375,6 +414,7 @@ void frmMain::RefreshFromHost() {
 }
 
 void frmMain::sendSettings(std::optional<int> tapIntervalMs) {
+    wake();
     if (!runner_.PostSettings(settings_, tapIntervalMs))
         throw HostError("the engine takes no more commands");
 }
@@ -392,6 +432,7 @@ void frmMain::btnInitNativeMode_Click() {
         recall = RecallPadSettings();
         padsRecalled_ = true;
     }
+    wake();
     if (!runner_.PostNativeMode(recall))
         throw HostError("the engine takes no more commands");
     ++nativePresses_;
@@ -433,6 +474,7 @@ void frmMain::Form_Unload() {
         return;
     bUnloaded_ = true;
     refresh_.stop();
+    loadTimer_.stop();
     SetStoreNoticeHandler(nullptr);
     const bool ran = mWire != nullptr;
     // The note-offs it owes first, then the pads it ends with are saved, then the host goes

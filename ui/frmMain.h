@@ -40,6 +40,10 @@ public:
 
     // How often the window looks at the host: within one screen frame.
     static constexpr int kRefreshMs = 16;
+    // Idle (nothing new for kLooksBeforeIdle looks), it looks this often; anything new, a click
+    // or a key brings it back to kRefreshMs.
+    static constexpr int kIdleRefreshMs = 100;
+    static constexpr int kLooksBeforeIdle = 30;
 
     // The runner outlives the window and every host the factory makes.
     frmMain(EngineRunner& runner, HostFactory createHost, QWidget* parent = nullptr);
@@ -136,6 +140,9 @@ private:
     bool PadsWorthSaving() const;
     void sendSettings(std::optional<int> tapIntervalMs = std::nullopt);
     void showInstance();
+    void showEngine(const std::vector<MonitoredMessage>& taken, const DropCounts& drops);
+    void pollHost();
+    void wake();
     void showAttachment(const LinkStatus& link);
     void fillLists();
     void showLink();
@@ -170,6 +177,10 @@ private:
     uint32_t sceneRequests_ = 0; // program changes on the scene channel seen
     EngineSnapshot snapshot_;
     QTimer refresh_;
+    QTimer loadTimer_;
+    int idleLooks_ = 0;
+    bool showAll_ = false; // the next look shows everything, changed or not
+    DropCounts shownDrops_;
     QSplitter* panes_ = nullptr;
     QSplitter* seeAndPlay_ = nullptr;
     bool bEnding_ = false;

@@ -165,6 +165,7 @@ void JackHost::attach() {
         jack_set_port_registration_callback(client_, &JackHost::registrationThunk, this);
         jack_set_client_registration_callback(client_, &JackHost::clientThunk, this);
         jack_set_port_connect_callback(client_, &JackHost::connectionThunk, this);
+        jack_set_xrun_callback(client_, &JackHost::xrunThunk, this);
         // What the engine owes (a pulse's note-off, the controller's state) must not go out
         // before the connections it is owed to are there again.
         runner_.HoldUntilLinked();
@@ -317,6 +318,20 @@ LinkStatus JackHost::Link() {
         link.warnings = warnings(link.ports);
     }
     return link;
+}
+
+ServerLoad JackHost::Load() {
+    ServerLoad load;
+    load.xruns = xruns_.load(std::memory_order_relaxed);
+    if (live())
+        load.dspLoad = jack_cpu_load(client_);
+    return load;
+}
+
+// Not on the process thread: the server tells of late cycles on its notification thread.
+int JackHost::xrunThunk(void* self) {
+    static_cast<JackHost*>(self)->xruns_.fetch_add(1, std::memory_order_relaxed);
+    return 0;
 }
 
 // Losses only: a knob's in-between values merged while it waited are by design, not lost.

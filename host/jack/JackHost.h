@@ -72,6 +72,7 @@ public:
     void Poll() override;
     DropCounts Drops() override;
     LinkStatus Link() override;
+    ServerLoad Load() override;
     void SetControllerPorts(const std::string& pattern) override;
     void SetDawPorts(const std::string& pattern) override;
     void EndEngine() override;
@@ -127,6 +128,7 @@ private:
     static void registrationThunk(jack_port_id_t id, int registered, void* self);
     static void connectionThunk(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
     static void clientThunk(const char* name, int registered, void* self);
+    static int xrunThunk(void* self);
     void onPortRegistered(jack_port_id_t id);
 
     // The JACK graph (host/jack/JackGraph.cpp)
@@ -174,6 +176,8 @@ private:
     std::atomic<uint64_t> feedbackDropped_{0};
     std::atomic<bool> shutDown_{false};
     std::atomic<bool> graphChanged_{false};
+    // Counted on the server's notification thread, read on the window's.
+    std::atomic<uint64_t> xruns_{0};
     std::mutex appearedLock_; // the notification thread and the window thread only
     std::vector<Appeared> appeared_;
 
