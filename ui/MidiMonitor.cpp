@@ -50,26 +50,24 @@ MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
     btnSave = action("Save\u2026", "Save the shown lines, with all their bytes, to a text file");
     for (QPushButton* button : {btnPause, btnClear, btnCopy, btnSave})
         actions->addWidget(button);
-    // Sized for its longest text, so that the row does not move when it changes.
-    paused = new QLabel;
-    paused->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    actions->addWidget(paused);
-    actions->addStretch(1);
-    layout->addLayout(actions);
-
-    // Two columns, so that the monitor stays narrow enough to sit beside the controls.
-    auto* filters = new QGridLayout;
+    actions->addSpacing(8);
     chkIn = filterBox("In", "Show what Orvan was given");
     chkOut = filterBox("Out", "Show what Orvan sent");
-    filters->addWidget(chkIn, 0, 0);
-    filters->addWidget(chkOut, 0, 1);
+    actions->addWidget(chkIn);
+    actions->addWidget(chkOut);
     cmbChannel = new QComboBox;
     cmbChannel->addItem(QStringLiteral("All channels"));
     for (int channel = 1; channel <= 16; ++channel)
         cmbChannel->addItem(QStringLiteral("Channel %1").arg(channel));
     cmbChannel->setToolTip(
         QStringLiteral("Show only the notes and controllers of one MIDI channel"));
-    filters->addWidget(cmbChannel, 0, 2);
+    actions->addWidget(cmbChannel);
+    actions->addStretch(1);
+    layout->addLayout(actions);
+
+    // Three columns of two rows, so that the lines get the room.
+    auto* filters = new QGridLayout;
+    filters->setVerticalSpacing(0);
     const char* const captions[kMonitorKinds] = {
         "Pads", "Buttons", "Knobs, jog, XY", "LEDs, display", "Notes, controllers", "Other"};
     const char* const helps[kMonitorKinds] = {
@@ -81,8 +79,11 @@ MidiMonitor::MidiMonitor(uint32_t sampleRate, QWidget* parent)
         "Everything else: entry messages, programs, pitch bends, unknown SysEx"};
     for (int kind = 0; kind < kMonitorKinds; ++kind) {
         chkKinds[kind] = filterBox(captions[kind], helps[kind]);
-        filters->addWidget(chkKinds[kind], 1 + kind / 3, kind % 3);
+        filters->addWidget(chkKinds[kind], kind / 3, kind % 3);
     }
+    paused = new QLabel;
+    paused->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    filters->addWidget(paused, 0, 3, 2, 1);
     filters->setColumnStretch(3, 1);
     layout->addLayout(filters);
 

@@ -44,13 +44,14 @@ QColor dim(const QColor& colour) {
                             kPanel.blueF() * 0.75 + colour.blueF() * 0.25);
 }
 
-// Text on the canvas scales with the view, but never below a legible size on the screen: at
-// 150 % on a small screen the view is smaller than its canvas.
+// Text on the canvas scales with the view, but never below a legible size on the screen (in
+// the screen's own pixels): at 150 % on a small screen the view is smaller than its canvas.
 constexpr double kLeastTextPixels = 9;
 
-// The pixel size a text of these canvas units gets.
+// The pixel size a text of these canvas units gets; the least size counts the screen's pixels,
+// which at 150 % are smaller than the window's.
 int textPixels(const QPainter& p, int pixels) {
-    const double scale = p.transform().m11();
+    const double scale = p.transform().m11() * (p.device() ? p.device()->devicePixelRatioF() : 1);
     return scale > 0 ? std::max(pixels, static_cast<int>(std::ceil(kLeastTextPixels / scale)))
                      : pixels;
 }
