@@ -38,8 +38,8 @@ inline constexpr ModeName kModeNames[] = {
     {"CN2", "Group 2", "a toggle; switching one pad of the group on switches the others off",
      "CN2"},
     {"CN3", "Group 3",
-     "a toggle in a group of its own; no button gives this mode: a pad has it when the "
-     "settings file says so (PadMode_<bank>_<pad>=CN3)",
+     "a toggle in a group of its own; no controller button gives this mode: choose it in "
+     "the pad's right-click menu, or give it in a scene",
      "CN3"},
     {"TRK", "Fixed 127", "sends 127 whatever the force of the hit; its light is left alone", "TRK"},
     {"FDB", "Lit by feedback",

@@ -154,8 +154,9 @@ void frmConfig::buildWindow() {
                                  "What pads of Group 2 (CN2) send");
     optCN3MidiCC = addOptionPair(
         grid, "Pads in CN3-Mode send", "optCN3MidiCC",
-        "What pads of Group 3 (CN3) send. No button gives a pad this mode: a pad has it when "
-        "the settings file says so (PadMode_<bank>_<pad>=CN3)");
+        "What pads of Group 3 (CN3) send. No button on the controller gives a pad this mode: "
+        "choose \"Group 3\" in a pad's right-click menu on the controller view, or give it in "
+        "a scene");
     optToggleMidiCC = addOptionPair(grid, "Pads in Toggle-Mode send", "optToggleMidiCC",
                                     "What Toggle (TGL) pads send");
     optFlashMidiCC = addOptionPair(grid, "Pads in Flash-Mode send", "optFlashMidiCC",
