@@ -2,7 +2,7 @@
 # Installs what is missing, builds Orvan in Release with the benchmarks and runs them: the
 # engine's throughput and the settings store's costs (Google Benchmark, no server), then the
 # latency bench (the real binary on a private JACK server with the dummy driver: latency, pulse
-# lengths, a flood, memory).
+# lengths, a flood, memory), and Orvan's idle CPU beside a bare passthrough client.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -14,3 +14,4 @@ echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 build-bench/bench/orvan_bench_engine
 build-bench/bench/orvan_bench_store
 build-bench/bench/orvan_bench_jack
+bench/idle_cpu.sh build-bench/orvan 30
