@@ -134,6 +134,17 @@ public:
     // Every note still sounding ends, channel by channel.
     void EndSoundingNotes();
 
+    // Note repeat (engine/noteRepeat.cpp): held note pads retrigger on the grid while the pedal
+    // (when it is the repeat's control) or the window's latch holds repeat on.
+    void SetRepeatPedal(bool down);
+    void SetRepeatLatched(bool on);
+    // The transport's position at the start of this cycle.
+    void SetTransport(const TransportPosition& position);
+    // A pad's hit or release, when note repeat takes it: true then.
+    bool RepeatPad(int pad, bool on, std::string_view velocity);
+    // Every repeat stops; a sounding one ends.
+    void EndRepeats();
+
     // Settings the window restored or the dialog confirmed (engine/padRecall.cpp)
     void ApplySettings(const ControllerSettings& settings);
     void RecallPadSettings(const PadRecall& recall);
@@ -187,6 +198,11 @@ private:
     void start(const HostInput& input);
     void resumeTop();
     void runHeld();
+    std::optional<Frame> repeatDue() const;
+    void runRepeat(Frame frame);
+    void repeatStep(Frame frame);
+    void scheduleNextStep(Frame after);
+    void startVoice(RepeatVoice& voice, Frame frame);
 
     FrameClock clock_;
     FrameArena arena_;

@@ -2,6 +2,7 @@
 
 #include "engine/FixedText.h"
 #include "engine/Mapping.h"
+#include "engine/NoteRepeat.h"
 
 #include <array>
 #include <cstdint>
@@ -40,6 +41,13 @@ struct ControllerSettings {
     // The channel (0..15) on which a program change from the music software switches scenes;
     // -1: off.
     int16_t intSceneChannel = -1;
+    // Note repeat: the control that holds it on (RepeatControl), the rate in steps per whole
+    // note, swing and gate in tenths of a percent, the own tempo in hundredths of a BPM.
+    int16_t intRepeatControl = 0;
+    int16_t intRepeatRate = 16;
+    int16_t intRepeatSwing = 0;
+    int16_t intRepeatGate = 500;
+    int16_t intOwnTempo = 12000;
 };
 
 // The whole run-time state of the controller mapping: the settings, the pads of the three banks,
@@ -81,6 +89,7 @@ struct ControllerState : ControllerSettings {
     std::array<bool, kPads> bHitIgnored{};
     // Program changes on the scene channel so far, and the newest one's program.
     uint32_t sceneRequests = 0;
+    NoteRepeatState noteRepeat;
     int16_t sceneProgram = 0;
 
     int32_t ChannelOf(const MappedMessage& m) const {

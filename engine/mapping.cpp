@@ -59,6 +59,7 @@ void ControllerEngine::SetMapping(const Mapping& next) {
 }
 
 void ControllerEngine::EndSoundingNotes() {
+    EndRepeats();
     for (int32_t channel = 0; channel < 16; ++channel)
         for (int32_t note = 0; note < 128; ++note)
             if (Sounding(channel, note))

@@ -2,6 +2,9 @@
 
 void ControllerEngine::ApplySettings(const ControllerSettings& settings) {
     static_cast<ControllerSettings&>(*this) = settings;
+    // A pedal no longer the repeat's control holds nothing on.
+    if (noteRepeat.pedalHeld && intRepeatControl != static_cast<int16_t>(RepeatControl::Pedal))
+        SetRepeatPedal(false);
 }
 
 void ControllerEngine::RecallPadSettings(const PadRecall& recall) {

@@ -120,6 +120,12 @@ void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnO
     const int pad = v >= native::kPadHitForm ? v - native::kPadHitForm : v;
     if (!isPad(pad))
         return; // the controller has no such pad
+    // A repeating pad's release is the repeat's, whatever is held meanwhile.
+    if (!bolOnOff && RepeatPad(pad, false, "")) {
+        if (strPadMode[pad][intCurrentBank] == "FLASH")
+            PadOff(strID);
+        return;
+    }
     if (!strButtonMode.empty()) {
         if (bolOnOff)
             assignHeldMode(*this, strID, pad);
@@ -140,6 +146,11 @@ void ControllerEngine::ZivUvozaro_PadPressed(std::string_view strID, bool bolOnO
         Velocity = shaped;
     }
 
+    if (bolOnOff && RepeatPad(pad, true, Velocity)) {
+        if (strPadMode[pad][intCurrentBank] == "FLASH")
+            PadOn(strID);
+        return;
+    }
     const ModeText mode = strPadMode[pad][intCurrentBank];
     if (mode == "FLASH")
         PadOnOff(strID, bolOnOff, static_cast<int16_t>(pad), Velocity);

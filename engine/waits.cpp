@@ -35,6 +35,8 @@ std::optional<Frame> ControllerEngine::NextDue() const {
         consider(tmrDisplay.due());
     if (tmrTap.isActive())
         consider(tmrTap.due());
+    if (const std::optional<Frame> repeat = repeatDue())
+        consider(*repeat);
     if (chainCount_ > 0)
         consider(chains_[chainCount_ - 1].resumeAt);
     return next;
@@ -52,6 +54,8 @@ void ControllerEngine::AdvanceTo(Frame frame) {
         } else if (tmrTap.isActive() && tmrTap.due() == *next) {
             tmrTap.fired();
             tmrTap_Timer();
+        } else if (repeatDue() == *next) {
+            runRepeat(*next);
         } else {
             resumeTop();
         }

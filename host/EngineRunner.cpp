@@ -53,6 +53,10 @@ bool EngineRunner::PostPadMode(int16_t bank, int16_t pad, std::string_view mode)
     return post(Command::PadMode, &command, sizeof command);
 }
 
+bool EngineRunner::PostRepeatLatch(bool on) {
+    return post(Command::RepeatLatch, &on, sizeof on);
+}
+
 bool EngineRunner::PostResendNativeState() {
     return post(Command::Resend, nullptr, 0);
 }
@@ -88,9 +92,12 @@ void EngineRunner::BeginCycle(Frame start, uint32_t nframes, CycleOutput& output
         waitsToEnd_ = true;
         return;
     }
-    if (std::exchange(waitsToEnd_, false))
+    if (std::exchange(waitsToEnd_, false)) {
         engine_->FinishWaits();
+        engine_->EndRepeats();
+    }
     engine_->AdvanceTo(start);
+    engine_->SetTransport(std::exchange(transport_, {}));
     const bool inputOn = inputOn_.load(std::memory_order_acquire) && !ended_;
     if (inputOn && !wasInputOn_) {
         for (MidiAssembler& assembler : assemblers_)
@@ -149,6 +156,12 @@ void EngineRunner::applyCommands() {
             PadModeCommand command;
             std::memcpy(&command, payload, sizeof command);
             engine_->SetPadMode(command.bank, command.pad, command.mode, nativeEntries_ > 0);
+            break;
+        }
+        case Command::RepeatLatch: {
+            bool on = false;
+            std::memcpy(&on, payload, sizeof on);
+            engine_->SetRepeatLatched(on);
             break;
         }
         case Command::Resend:

@@ -59,6 +59,8 @@ public:
     bool PostScene(const Mapping& mapping, const PadRecall& pads, std::string_view name);
     // One pad's mode, set from the window.
     bool PostPadMode(int16_t bank, int16_t pad, std::string_view mode);
+    // Note repeat latched on or off from the window.
+    bool PostRepeatLatch(bool on);
     // A controller was connected: when native mode is on, it gets the three entry messages and
     // the LED packet of the moment.
     bool PostResendNativeState();
@@ -91,7 +93,9 @@ public:
     // Cycles run so far.
     uint64_t Cycles() const { return cycles_.load(std::memory_order_acquire); }
 
-    // Process thread, once a cycle: BeginCycle, Input in frame order, EndCycle.
+    // Process thread, once a cycle: Transport (when the host knows one), BeginCycle, Input in
+    // frame order, EndCycle. Without a position for the cycle, the transport counts as stopped.
+    void Transport(const TransportPosition& position) { transport_ = position; }
     void BeginCycle(Frame start, uint32_t nframes, CycleOutput& output);
     void Input(Source source, Frame frame, const uint8_t* bytes, size_t size);
     void EndCycle();
@@ -103,6 +107,7 @@ private:
         Mapping,
         Scene,
         PadMode,
+        RepeatLatch,
         Resend,
         Input,
         End
@@ -142,6 +147,7 @@ private:
     std::array<MidiAssembler, 3> assemblers_;
     CycleOutput* output_ = nullptr;
     Frame cycleStart_ = 0;
+    TransportPosition transport_;
     uint32_t nframes_ = 0;
     bool wasInputOn_ = false;
     bool holding_ = false;    // this cycle waits for the link

@@ -4,10 +4,12 @@
 #include "settings/FirstRunValues.h"
 #include "settings/TextNumber.h"
 
+#include <cmath>
+
 using S = ControllerSettings;
 using K = SettingKind;
 
-const std::array<ConfigKey, 18> kConfig = {{
+const std::array<ConfigKey, 23> kConfig = {{
     {key::AssignToggled, nullptr, K::Flag, "0", true, true, &S::bAssignToggled},
     {key::FixedVelocity, nullptr, K::Flag, "0", true, true, &S::bFixedVelocity},
     {key::KnobSends, nullptr, K::Sends, "MIDI", true, true, nullptr, &S::strKnobMode},
@@ -30,6 +32,15 @@ const std::array<ConfigKey, 18> kConfig = {{
     {key::FdbPadsAlwaysActive, nullptr, K::Flag, "0", false, false, &S::bFdbPadsAlwaysActive},
     {key::SceneChannel, nullptr, K::SceneChannel, "Off", true, false, nullptr, nullptr,
      &S::intSceneChannel},
+    {key::NoteRepeatControl, nullptr, K::RepeatControl, "Off", true, false, nullptr, nullptr,
+     &S::intRepeatControl},
+    {key::NoteRepeatRate, nullptr, K::RepeatRate, "1/16", true, false, nullptr, nullptr,
+     &S::intRepeatRate},
+    {key::NoteRepeatSwing, nullptr, K::Percent, "0", true, false, nullptr, nullptr,
+     &S::intRepeatSwing},
+    {key::NoteRepeatGate, nullptr, K::Percent, "50", true, false, nullptr, nullptr,
+     &S::intRepeatGate},
+    {key::OwnTempo, nullptr, K::Tempo, "120", true, false, nullptr, nullptr, &S::intOwnTempo},
 }};
 
 static_assert(kFirstRunChannel == 1 && kFirstRunJogWheelLeft == 40 && kFirstRunJogWheelRight == 41);
@@ -44,6 +55,47 @@ const ConfigKey* FindConfigKey(std::string_view name) {
 }
 
 namespace {
+// Rates as steps per whole note: a triplet rate has three steps where the straight one has two.
+std::optional<int16_t> rateOf(std::string_view text) {
+    const auto upper = UCase(text);
+    std::string_view t = upper.view();
+    const bool triplet = t.ends_with("T");
+    if (triplet)
+        t.remove_suffix(1);
+    for (int16_t d : {4, 8, 16, 32})
+        if (t == "1/" + std::to_string(d))
+            return static_cast<int16_t>(triplet ? d * 3 / 2 : d);
+    return std::nullopt;
+}
+
+std::string rateText(int16_t stepsPerWhole) {
+    const bool triplet = stepsPerWhole % 3 == 0;
+    return "1/" + std::to_string(triplet ? stepsPerWhole * 2 / 3 : stepsPerWhole) +
+           (triplet ? "T" : "");
+}
+
+// A decimal in [lo, hi], kept as a whole number of 1/scale; stored files write "." as the
+// separator, the user may type the locale's.
+std::optional<int16_t> scaledOf(std::string_view text, double lo, double hi, int scale) {
+    auto number = NumberOfText(text);
+    if (!number)
+        number = NumberOfText(text, ".");
+    if (!number || *number < lo || *number > hi)
+        return std::nullopt;
+    return static_cast<int16_t>(std::lround(*number * scale));
+}
+
+std::string scaledText(int value, int scale) {
+    std::string text = std::to_string(value / scale);
+    if (const int rest = value % scale; rest != 0) {
+        std::string digits = std::to_string(rest + scale).substr(1);
+        while (digits.back() == '0')
+            digits.pop_back();
+        text += "." + digits;
+    }
+    return text;
+}
+
 std::optional<int16_t> channelOf(std::string_view text) {
     const auto channel = IntegerOfText(text);
     if (!channel || *channel < 1 || *channel > 16)
@@ -82,6 +134,25 @@ bool ApplySettingText(const ConfigKey& key, std::string_view text, ControllerSet
         s.*key.number = *number;
         return true;
     }
+    case K::RepeatControl: {
+        const auto control = UCase(text);
+        if (control != "OFF" && control != "PEDAL")
+            return false;
+        s.*key.number =
+            static_cast<int16_t>(control == "OFF" ? RepeatControl::Off : RepeatControl::Pedal);
+        return true;
+    }
+    case K::RepeatRate:
+    case K::Percent:
+    case K::Tempo: {
+        const auto value = key.kind == K::RepeatRate ? rateOf(text)
+                           : key.kind == K::Percent  ? scaledOf(text, 0, 100, 10)
+                                                     : scaledOf(text, 20, 300, 100);
+        if (!value)
+            return false;
+        s.*key.number = *value;
+        return true;
+    }
     }
     return false;
 }
@@ -98,6 +169,14 @@ std::string SettingTextOf(const ConfigKey& key, const ControllerSettings& s) {
         return s.*key.number < 0 ? "Off" : std::to_string(s.*key.number + 1);
     case K::Number:
         return std::to_string(s.*key.number);
+    case K::RepeatControl:
+        return s.*key.number == static_cast<int16_t>(RepeatControl::Pedal) ? "Pedal" : "Off";
+    case K::RepeatRate:
+        return rateText(s.*key.number);
+    case K::Percent:
+        return scaledText(s.*key.number, 10);
+    case K::Tempo:
+        return scaledText(s.*key.number, 100);
     }
     return {};
 }

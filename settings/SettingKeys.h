@@ -37,16 +37,25 @@ inline constexpr const char* JogWheelRight = "JogWheelRight";
 inline constexpr const char* XYPadTap = "XYPadTap";
 inline constexpr const char* FdbPadsAlwaysActive = "FdbPadsAlwaysActive";
 inline constexpr const char* SceneChannel = "SceneChannel";
+inline constexpr const char* NoteRepeatControl = "NoteRepeatControl";
+inline constexpr const char* NoteRepeatRate = "NoteRepeatRate";
+inline constexpr const char* NoteRepeatSwing = "NoteRepeatSwing";
+inline constexpr const char* NoteRepeatGate = "NoteRepeatGate";
+inline constexpr const char* OwnTempo = "OwnTempo";
 } // namespace key
 
 // The values "Config" edits: their names (and the other spelling that stored files use), what
 // they accept, what a first run stores, and the member of ControllerSettings each one feeds.
 enum class SettingKind : uint8_t {
-    Flag,         // "1" on, "0" off
-    Sends,        // "MIDI" or "CC", in any case
-    Channel,      // 1..16
-    Number,       // a whole number
-    SceneChannel, // "Off" or 1..16
+    Flag,          // "1" on, "0" off
+    Sends,         // "MIDI" or "CC", in any case
+    Channel,       // 1..16
+    Number,        // a whole number
+    SceneChannel,  // "Off" or 1..16
+    RepeatControl, // "Off" or "Pedal"
+    RepeatRate,    // "1/4", "1/8", "1/16", "1/32", a "T" after for triplets
+    Percent,       // 0..100, decimal, kept in tenths
+    Tempo,         // 20..300 beats per minute, decimal, kept in hundredths
 };
 
 struct ConfigKey {
@@ -64,7 +73,7 @@ struct ConfigKey {
 };
 
 // In the order a first run stores them.
-extern const std::array<ConfigKey, 18> kConfig;
+extern const std::array<ConfigKey, 23> kConfig;
 
 // The key of that name or of its other spelling, without regard to case; nullptr when none.
 const ConfigKey* FindConfigKey(std::string_view name);

@@ -1,6 +1,6 @@
 // The process callback's path never allocates: every allocation in this program is counted while
 // the engine's cycles run through reports of every kind, feedback, the trigger, the XY pad,
-// commands and the ending.
+// commands, note repeat and the ending.
 #include "host/EngineRunner.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +144,27 @@ TEST(RealtimeSafety, TheCycleNeverAllocates) {
         cycles(400, false); // pulses, the display's and the tap's timers run out
         counting = false;
     }
+    // Note repeat latched, on the own tempo and then on a rolling transport's grid.
+    settings.intRepeatRate = 24;
+    settings.intRepeatSwing = 300;
+    runner.PostSettings(settings, std::nullopt);
+    runner.PostRepeatLatch(true);
+    const std::vector<uint8_t> hit = report(0x45, 0x43, 0x64); // a mapped note
+    const long before = out.written;
+    counting = true;
+    for (int c = 0; c < 400; ++c, frame += 128) {
+        TransportPosition position;
+        position.rolling = c >= 200;
+        position.tick = c % 15 * 128.0;
+        position.frame = frame;
+        runner.Transport(position);
+        runner.BeginCycle(frame, 128, out);
+        if (c == 1 || c == 250)
+            runner.Input(EngineRunner::FromController, frame + 3, hit.data(), hit.size());
+        runner.EndCycle();
+    }
+    counting = false;
+    EXPECT_GT(out.written, before + 40);
     runner.PostEnd();
     counting = true;
     cycles(3, true);

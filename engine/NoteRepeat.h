@@ -1,0 +1,74 @@
+#pragma once
+
+#include "engine/FrameClock.h"
+
+#include <array>
+#include <cstdint>
+
+// Where the music is: the transport's position at a frame of the engine's clock, as a timebase
+// master gives it. Not rolling: no master, or the transport stands; repeats then keep time on
+// their own tempo.
+struct TransportPosition {
+    bool rolling = false;
+    int32_t bar = 1;  // from 1
+    int32_t beat = 1; // from 1, within the bar
+    double tick = 0;  // within the beat
+    double ticksPerBeat = 1920;
+    double beatsPerBar = 4;
+    double beatsPerMinute = 120;
+    uint32_t frameRate = 48000;
+    Frame frame = 0; // the engine frame the bar, beat and tick are at
+};
+
+// What switches repeat on while held.
+enum class RepeatControl : int16_t { Off = 0, Pedal = 1 };
+
+// One pad's repeat: the note it plays, resolved at the hit.
+struct RepeatVoice {
+    bool owned = false;     // the pad was hit while repeat was on; its release is the repeat's
+    bool repeating = false; // retriggers at each step
+    bool offDue = false;
+    int8_t channel = 0;
+    int8_t note = 0;
+    int8_t velocity = 0;
+    Frame offAt = 0;
+};
+
+// Note repeat's run-time state: what holds it on, the voices and the grid they keep.
+struct NoteRepeatState {
+    bool pedalHeld = false;
+    bool latched = false;
+    std::array<RepeatVoice, 16> voices{}; // by pad
+    bool gridRunning = false;
+    bool masterGrid = false; // the steps follow the transport
+    Frame nextStep = 0;
+    Frame lastStep = 0;
+    // Own tempo: steps counted from the anchor, with the settings it was set with.
+    Frame anchor = 0;
+    uint64_t step = 0;
+    int16_t anchorTempo = 0, anchorRate = 0, anchorSwing = 0;
+    // Master: the index of the step last played on the transport's grid.
+    int64_t masterStep = -1;
+    int64_t nextMasterStep = 0;
+    TransportPosition transport;
+
+    bool On() const { return pedalHeld || latched; }
+};
+
+// Steps per whole note: 4, 8, 16, 32 straight; 6, 12, 24, 48 triplets ("1/16T" = 24).
+bool ValidRepeatRate(int stepsPerWhole);
+
+// Own tempo: the frame of step k after the anchor (tempo in hundredths of BPM, swing in tenths
+// of a percent: every second step late by that share of half a step).
+Frame OwnStepFrame(Frame anchor, uint64_t k, uint32_t sampleRate, int tempo, int stepsPerWhole,
+                   int swing);
+
+struct MasterStep {
+    int64_t index;
+    Frame frame;
+};
+// The transport's grid: the frame of step index at the position's tempo.
+Frame MasterStepFrame(const TransportPosition& p, int64_t index, int stepsPerWhole, int swing);
+// The first step of the transport's grid after the frame.
+MasterStep FirstMasterStepAfter(const TransportPosition& p, Frame after, int stepsPerWhole,
+                                int swing);

@@ -1,0 +1,63 @@
+#include "engine/NoteRepeat.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Grid positions are computed from an anchor, never by adding step lengths, so rounding never
+// accumulates: each step lands on the frame nearest its exact time.
+
+bool ValidRepeatRate(int stepsPerWhole) {
+    switch (stepsPerWhole) {
+    case 4:
+    case 8:
+    case 16:
+    case 32:
+    case 6:
+    case 12:
+    case 24:
+    case 48:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Frame OwnStepFrame(Frame anchor, uint64_t k, uint32_t sampleRate, int tempo, int stepsPerWhole,
+                   int swing) {
+    // A step is 4 / stepsPerWhole beats of 60 / (tempo / 100) seconds.
+    const uint64_t num = uint64_t{240} * 100 * sampleRate * 2000;
+    const uint64_t den = static_cast<uint64_t>(tempo) * stepsPerWhole * 2000;
+    const uint64_t late = (k & 1) ? uint64_t{240} * 100 * sampleRate * swing : 0;
+    return anchor + (k * num + late + den / 2) / den;
+}
+
+namespace {
+double beatsAt(const TransportPosition& p) {
+    const double tpb = p.ticksPerBeat > 0 ? p.ticksPerBeat : 1;
+    return (p.bar - 1) * p.beatsPerBar + (p.beat - 1) + p.tick / tpb;
+}
+double framesPerBeat(const TransportPosition& p) {
+    return 60.0 * p.frameRate / (p.beatsPerMinute > 0 ? p.beatsPerMinute : 120);
+}
+double stepBeats(int stepsPerWhole) {
+    return 4.0 / stepsPerWhole;
+}
+} // namespace
+
+Frame MasterStepFrame(const TransportPosition& p, int64_t index, int stepsPerWhole, int swing) {
+    const double late = (index & 1) ? swing / 2000.0 : 0;
+    const double beat = (static_cast<double>(index) + late) * stepBeats(stepsPerWhole);
+    const double offset = std::round((beat - beatsAt(p)) * framesPerBeat(p));
+    return offset < 0 ? p.frame - std::min<Frame>(p.frame, static_cast<Frame>(-offset))
+                      : p.frame + static_cast<Frame>(offset);
+}
+
+MasterStep FirstMasterStepAfter(const TransportPosition& p, Frame after, int stepsPerWhole,
+                                int swing) {
+    const double beat =
+        beatsAt(p) + (static_cast<double>(after) - static_cast<double>(p.frame)) / framesPerBeat(p);
+    auto index = static_cast<int64_t>(std::floor(beat / stepBeats(stepsPerWhole))) - 1;
+    while (MasterStepFrame(p, index, stepsPerWhole, swing) <= after)
+        ++index;
+    return {index, MasterStepFrame(p, index, stepsPerWhole, swing)};
+}
