@@ -1,6 +1,7 @@
 #include "host/jack/JackHost.h"
 
 #include <jack/midiport.h>
+#include <jack/transport.h>
 
 #include <algorithm>
 #include <optional>
@@ -28,6 +29,26 @@ public:
 private:
     void* buffers_[2];
 };
+// Where a rolling timebase master says the music is at the cycle's start; otherwise stopped.
+TransportPosition transportAt(jack_client_t* client, Frame cycleStart) {
+    jack_position_t pos{};
+    TransportPosition p;
+    p.rolling = jack_transport_query(client, &pos) == JackTransportRolling &&
+                (pos.valid & JackPositionBBT) && pos.ticks_per_beat > 0 &&
+                pos.beats_per_minute > 0 && pos.frame_rate > 0;
+    if (!p.rolling)
+        return p;
+    p.bar = pos.bar;
+    p.beat = pos.beat;
+    p.tick = (pos.valid & JackTickDouble) ? pos.tick_double : pos.tick;
+    p.ticksPerBeat = pos.ticks_per_beat;
+    p.beatsPerBar = pos.beats_per_bar > 0 ? pos.beats_per_bar : 4;
+    p.beatsPerMinute = pos.beats_per_minute;
+    p.frameRate = pos.frame_rate;
+    const Frame offset = (pos.valid & JackBBTFrameOffset) ? pos.bbt_offset : 0;
+    p.frame = cycleStart - std::min(offset, cycleStart);
+    return p;
+}
 } // namespace
 
 int JackHost::processMainThunk(jack_nframes_t nframes, void* self) {
@@ -70,6 +91,7 @@ int JackHost::processMain(jack_nframes_t nframes) {
     PortBuffers output(jack_port_get_buffer(ports_[ControllerOut], nframes),
                        jack_port_get_buffer(ports_[DawOut], nframes));
     EngineRunner& runner = runner_;
+    runner.Transport(transportAt(client_, cycleStart));
     runner.BeginCycle(cycleStart, nframes, output);
 
     // The controller's events and the feedback handed over, merged in frame order; feedback
