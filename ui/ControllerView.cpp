@@ -65,6 +65,8 @@ void ControllerView::showState(const EngineSnapshot& snapshot) {
     if (mouseHeld_.kind == Part::Knob)
         next.knobs[mouseHeld_.index] = shown_.knobs[mouseHeld_.index];
     next.bank = std::clamp<int>(s.intCurrentBank, 0, ControllerState::kBanks - 1);
+    for (int pad = 0; pad < ControllerState::kPads; ++pad)
+        next.repeating[pad] = s.noteRepeat.voices[pad].repeating;
     if (next == shown_)
         return;
     shown_ = next;

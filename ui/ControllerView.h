@@ -61,6 +61,7 @@ public:
     // The bank the pads show: the lit bank button's, else the engine's current one.
     int shownBank() const;
     PadLegend legend(int pad) const { return shown_.legends.at(pad).at(shownBank()); }
+    bool padRepeats(int pad) const { return shown_.repeating.at(pad); }
     // A pad key pressed or released anywhere in the window: true when it played (or was a
     // repeat of) a pad, false for any other key.
     bool playKey(QKeyEvent* event);
@@ -91,6 +92,7 @@ private:
         std::array<std::array<PadLegend, ControllerState::kBanks>, ControllerState::kPads> legends;
         std::array<int, 2> knobs{};
         int bank = 0;
+        std::array<bool, ControllerState::kPads> repeating{}; // held pads note repeat plays
         bool operator==(const Shown&) const = default;
     };
 

@@ -60,11 +60,21 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
     nativeMode = value(grid, 3, "Native mode:",
                        "Whether the controller is in native mode (press \"Native Mode\"), with "
                        "the bank and the MIDI channel");
-    dropped = value(grid, 4, "Dropped:", "Messages lost or merged on the way, and why");
-    lastIn = value(grid, 5, "Last in:", "The last message Orvan was given");
-    lastOut = value(grid, 6, "Last out:", "The last message Orvan sent");
+    noteRepeat = value(grid, 4, "Note repeat:",
+                       "Whether held pads repeat, at which rate, and whose tempo they keep: a "
+                       "rolling transport master's, or Orvan's own",
+                       1);
+    repeatLatch = new QToolButton;
+    repeatLatch->setObjectName(QStringLiteral("repeatLatch"));
+    repeatLatch->setText(QStringLiteral("Latch"));
+    repeatLatch->setCheckable(true);
+    repeatLatch->setToolTip(QStringLiteral("Keep note repeat on without holding its control"));
+    grid->addWidget(repeatLatch, 4, 2);
+    dropped = value(grid, 5, "Dropped:", "Messages lost or merged on the way, and why");
+    lastIn = value(grid, 6, "Last in:", "The last message Orvan was given");
+    lastOut = value(grid, 7, "Last out:", "The last message Orvan sent");
     auto* sceneLabel = new QLabel(QStringLiteral("Scene:"));
-    grid->addWidget(sceneLabel, 7, 0);
+    grid->addWidget(sceneLabel, 8, 0);
     scenePicker = new QComboBox;
     scenePicker->setObjectName(QStringLiteral("scenePicker"));
     scenePicker->setPlaceholderText(QStringLiteral("none: built-in numbers"));
@@ -74,19 +84,19 @@ StatusArea::StatusArea(QWidget* parent) : QWidget(parent) {
         "A scene is a whole setup: what every control sends, the pads' modes of all three banks "
         "and the \"Config\" values. Choose one to switch to it: every note ends first"));
     scenePicker->setToolTip(sceneLabel->toolTip());
-    grid->addWidget(scenePicker, 7, 1);
+    grid->addWidget(scenePicker, 8, 1);
     sceneMenu = new QToolButton;
     sceneMenu->setText(QStringLiteral("Scenes"));
     sceneMenu->setPopupMode(QToolButton::InstantPopup);
     sceneMenu->setToolTip(QStringLiteral("Save, rename, delete, import and export scenes"));
-    grid->addWidget(sceneMenu, 7, 2);
-    load = value(grid, 8, "Server load:",
+    grid->addWidget(sceneMenu, 8, 2);
+    load = value(grid, 9, "Server load:",
                  "How hard the JACK server works, and how many cycles ran late (xruns: a "
                  "moment of sound or MIDI lost) since Orvan started");
     warnings = new ElidedLabel;
     warnings->setStyleSheet(kWarningStyle);
     warnings->setToolTip(QStringLiteral("What stands in the way of a working setup"));
-    grid->addWidget(warnings, 9, 0, 1, 3);
+    grid->addWidget(warnings, 10, 0, 1, 3);
     doctor = new QLabel(this);
     doctor->setObjectName(QStringLiteral("setupDoctor"));
     doctor->setWordWrap(true);
@@ -125,6 +135,7 @@ void StatusArea::showLink(const LinkStatus& link) {
 
 void StatusArea::showEngine(const EngineSnapshot& engine, const DropCounts& drops, bool pending) {
     setText(nativeMode, NativeModeText(engine, controllerConnected_, pending));
+    setText(noteRepeat, RepeatText(engine.state));
     setText(dropped, DropsText(drops));
 }
 

@@ -30,6 +30,8 @@ public:
     ElidedLabel* controller = nullptr;
     ElidedLabel* daw = nullptr;
     ElidedLabel* nativeMode = nullptr;
+    ElidedLabel* noteRepeat = nullptr;
+    QToolButton* repeatLatch = nullptr; // checked: note repeat is latched on
     ElidedLabel* dropped = nullptr;
     ElidedLabel* lastIn = nullptr;
     ElidedLabel* lastOut = nullptr;

@@ -1,4 +1,5 @@
 #include "ui/StatusTexts.h"
+#include "settings/SettingKeys.h"
 
 #include <cstdio>
 
@@ -77,4 +78,15 @@ std::string DropsText(const DropCounts& drops) {
     add(drops.outputFull, "no room on the way out");
     add(drops.outputInvalid, "not valid MIDI");
     return std::to_string(drops.total()) + " messages (" + why + ")";
+}
+
+std::string RepeatText(const ControllerState& state) {
+    const NoteRepeatState& r = state.noteRepeat;
+    std::string text = r.On() ? "on, " : "off, ";
+    text += SettingTextOf(*FindConfigKey("NoteRepeatRate"), state) + ", ";
+    if (!r.transport.rolling)
+        return text + "own tempo " + SettingTextOf(*FindConfigKey("OwnTempo"), state) + " BPM";
+    char bpm[32];
+    std::snprintf(bpm, sizeof bpm, "%.6g", r.transport.beatsPerMinute);
+    return text + "transport master " + bpm + " BPM";
 }

@@ -18,5 +18,7 @@ std::string ConnectionText(const std::vector<std::string>& from,
 // "on, bank 2, channel 1", "off", that it waits for the controller or, pressed while no server
 // is attached, that it is pending.
 std::string NativeModeText(const EngineSnapshot& engine, bool controllerConnected, bool pending);
+// Note repeat: "on, 1/16, own tempo 120 BPM", "off, 1/8T, transport master 98 BPM".
+std::string RepeatText(const ControllerState& state);
 // "none", or how many messages were lost and why.
 std::string DropsText(const DropCounts& drops);

@@ -149,6 +149,14 @@ void ControllerView::paintPad(QPainter& p, int pad) const {
     rim(p, held({Part::Pad, pad}));
     p.setBrush(lit ? colour : dim(colour));
     p.drawRoundedRect(r, 8, 8);
+    if (padRepeats(pad)) {
+        // A repeating pad wears a dashed ring inside its edge.
+        p.save();
+        p.setPen(QPen(kInk, 2, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
+        p.restore();
+    }
 
     const QRectF inner = r.adjusted(6, 4, -6, -4);
     p.setPen(lit ? kInk : kCaption);

@@ -179,6 +179,7 @@ void frmConfig::buildWindow() {
                                    "chkFixedVelocity", "Every pad hit sends velocity 127");
     chkXYPadTap = addCheckBox(grid, "XY-pad acts as TAP", "chkXYPadTap",
                               "A touch of the XY pad sends a tap instead of its position");
+    repeatRows.build(grid);
 
     const int sceneRow = grid->rowCount();
     cmbSceneChannel = new QComboBox;
@@ -282,6 +283,7 @@ void frmConfig::RecallSettings() {
             ? cmbSceneChannel->findText(QString::fromStdString(SettingTextOf(sceneKey, stored)))
             : 0;
     cmbSceneChannel->setCurrentIndex(std::max(scene, 0));
+    repeatRows.recall();
 }
 
 void frmConfig::showChannel(const QString& text) {
@@ -311,7 +313,7 @@ QWidget* frmConfig::invalidField(QString& why) const {
             return box;
         }
     }
-    return nullptr;
+    return repeatRows.invalidField(why);
 }
 
 void frmConfig::btnOkay_Click() {
@@ -382,6 +384,7 @@ void frmConfig::SaveSettings() {
     const std::string scene = cmbSceneChannel->currentText().toStdString();
     WriteSetting(key::SceneChannel, scene);
     ApplySettingText(*FindConfigKey(key::SceneChannel), scene, state_);
+    repeatRows.save(state_);
 }
 
 // The values of a first run; they are stored only when "Okay" confirms them.
@@ -397,4 +400,5 @@ void frmConfig::btnRestoreDefaults_Click() {
         (*group.pair)[0]->setChecked(true);
     for (QCheckBox* box : {chkFdbPadsAlwaysActive, chkAssignToggled, chkFixedVelocity, chkXYPadTap})
         box->setChecked(false);
+    repeatRows.restoreDefaults();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ControllerState.h"
+#include "ui/RepeatConfigRows.h"
 
 #include <QDialog>
 #include <QSize>
@@ -63,6 +64,7 @@ public:
     QCheckBox* chkAssignToggled = nullptr;
     QCheckBox* chkFixedVelocity = nullptr;
     QCheckBox* chkXYPadTap = nullptr;
+    RepeatConfigRows repeatRows;
     QPushButton* btnRestoreDefaults = nullptr;
     QPushButton* btnOkay = nullptr;
     QScrollArea* scrollArea = nullptr;

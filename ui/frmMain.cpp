@@ -116,6 +116,12 @@ void frmMain::buildWindow() {
     statusArea->dawPicker->chosen = [this](const std::string& pattern) {
         RunEvent([this, pattern] { choosePorts(false, pattern); });
     };
+    connect(statusArea->repeatLatch, &QToolButton::toggled, this, [this](bool on) {
+        RunEvent([this, on] {
+            if (!runner_.PostRepeatLatch(on))
+                throw HostError("the engine takes no more commands");
+        });
+    });
 
     // The device lists fold away: the choosers above do their work, and the view and the
     // monitor get the room.
