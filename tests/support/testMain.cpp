@@ -4,6 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+
+namespace {
+// Each test starts with an empty settings store of its own: what one test stores (pads to recall,
+// the last scene) never reaches the next, whatever order they run in.
+class StorePerTest : public ::testing::EmptyTestEventListener {
+public:
+    explicit StorePerTest(std::string base) : base_(std::move(base)) {}
+    void OnTestStart(const ::testing::TestInfo&) override {
+        std::string dir = base_ + "/test-XXXXXX";
+        if (mkdtemp(dir.data()))
+            setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+
+private:
+    std::string base_;
+};
+} // namespace
 
 // Windows run on the offscreen platform, and the settings store lives in a folder of this run's
 // own, never in the user's.
@@ -17,6 +35,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new StorePerTest(dir));
     const int result = RUN_ALL_TESTS();
     QDir(QString::fromLatin1(dir)).removeRecursively();
     return result;
