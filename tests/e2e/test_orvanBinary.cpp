@@ -1,8 +1,11 @@
 #include "JackFixture.h"
 #include "MidiClients.h"
 
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 std::vector<std::string> orvan(const std::vector<std::string>& arguments) {
@@ -252,4 +255,59 @@ TEST(OrvanBinary, AStalledServerDoesNotHoldItsEnding) {
     EXPECT_EQ(status, 0) << ReadFile(log);
     EXPECT_NE(ReadFile(log).find("ending anyway"), std::string::npos) << ReadFile(log);
     server.stop(SIGKILL); // a stalled jackd does not end on SIGTERM
+}
+
+// A new user's settings file with note repeat on the pedal at 1/16 and an own tempo of 120: pedal
+// down, pad 1 held for a second, released, pedal up. The pad's note-ons come exactly 6,000
+// frames apart at 48 kHz, each ended before the next, nothing sounds afterwards, and the pedal
+// sends nothing of its own.
+TEST(OrvanBinary, NoteRepeatOnThePedalKeepsTheOwnTempo) {
+    const std::string server = SharedServer().name();
+    Peers peers = MakePeers(server, UniqueName("pad"));
+    const std::string config = WorkDir() + "/repeat-store";
+    std::filesystem::create_directories(config + "/orvan");
+    std::ofstream(config + "/orvan/registry.reg")
+        << "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\ZivUvozaro]\r\n"
+           "\"NoteRepeatControl\"=\"Pedal\"\r\n\"NoteRepeatRate\"=\"1/16\"\r\n"
+           "\"OwnTempo\"=\"120\"\r\n";
+    const std::string log = WorkDir() + "/orvan-repeat.log";
+    ChildProcess program(orvan({"--server", server, "--client-name", UniqueName("orvan-bin"),
+                                "--controller", "^" + peers.name + "-(tx|rx):pad_", "--daw",
+                                "^" + peers.name + "-(tx|rx):song_", "--native-mode"}),
+                         {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + config}, log);
+    ASSERT_TRUE(WaitUntil([&] {
+        return peers.rx->received("pad_rx").size() >= 5 || !program.running();
+    })) << ReadFile(log);
+    const auto report = [&](const char* bytes) {
+        peers.tx->send("pad_tx", HexBytes(std::string("F0 42 40 6E 08 ") + bytes + " F7"));
+        ASSERT_TRUE(peers.tx->settle());
+    };
+    report("47 00 7F");
+    report("45 40 64");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    report("45 00 00");
+    report("47 00 00");
+    ASSERT_TRUE(peers.rx->settle());
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(kLongWait), 0) << ReadFile(log);
+
+    std::vector<uint32_t> ons;
+    int sounding = 0;
+    for (const Peer::Received& m : peers.rx->received("song_rx")) {
+        ASSERT_NE(m.bytes, HexBytes("90 40 7F")) << "the pedal played its note";
+        if (m.bytes.size() != 3 || m.bytes[0] != 0x90 || m.bytes[1] != 0x00)
+            continue;
+        if (m.bytes[2] > 0) {
+            EXPECT_EQ(sounding, 0) << "a repeat began before the last one ended";
+            ons.push_back(m.frame);
+        }
+        sounding = m.bytes[2] > 0;
+    }
+    EXPECT_EQ(sounding, 0);
+    // A second of holding, give or take the cycles the reports took to arrive.
+    ASSERT_GE(ons.size(), 7u);
+    ASSERT_LE(ons.size(), 10u);
+    for (size_t i = 1; i < ons.size(); ++i)
+        EXPECT_EQ(ons[i] - ons[i - 1], 6000u) << "repeat " << i;
 }
