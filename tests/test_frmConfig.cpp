@@ -326,3 +326,37 @@ TEST_F(SettingsDialog, FitsALowScreen) {
     for (QWidget* button : {d.btnRestoreDefaults, d.btnOkay})
         EXPECT_TRUE(d.rect().contains(button->geometry()));
 }
+
+// The note repeat rows store their settings' texts; a text the setting refuses is named and
+// nothing is stored.
+TEST_F(SettingsDialog, NoteRepeatRowsStoreTheirTextsOrAreRefused) {
+    const struct {
+        const char *rate, *swing, *tempo;
+        const char* refused; // the row named, nullptr when stored
+    } cases[] = {{"1/16T", "12.5", "92.25", nullptr},
+                 {"1/8", "abc", "120", "Note repeat swing"},
+                 {"1/8", "0", "400", "Own tempo"}};
+    for (const auto& c : cases) {
+        h.messages().shown.clear();
+        const std::string before = store.contents();
+        frmConfig d(settings());
+        d.repeatRows.cmbControl->setCurrentText(QStringLiteral("Pedal"));
+        d.repeatRows.cmbRate->setCurrentText(QString::fromLatin1(c.rate));
+        Type(d.repeatRows.txtSwing, c.swing);
+        Type(d.repeatRows.txtOwnTempo, c.tempo);
+        d.btnOkay->click();
+        if (c.refused) {
+            EXPECT_TRUE(refusedWithTheMessage()) << c.refused;
+            EXPECT_NE(h.messages().shown.front().text.indexOf(QString::fromLatin1(c.refused)), -1);
+            EXPECT_EQ(store.contents(), before);
+            continue;
+        }
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(ReadSettings({"NoteRepeatControl", "NoteRepeatRate", "NoteRepeatSwing",
+                                "NoteRepeatGate", "OwnTempo"}),
+                  "NoteRepeatControl=Pedal, NoteRepeatRate=1/16T, NoteRepeatSwing=12.5, "
+                  "NoteRepeatGate=50, OwnTempo=92.25");
+        EXPECT_EQ(settings().intOwnTempo, 9225);
+        EXPECT_EQ(settings().intRepeatRate, 24);
+    }
+}
