@@ -54,5 +54,5 @@ struct Mapping {
     }
 };
 
-// The sent velocity of a hit, 0 when the hit is below the threshold and is ignored.
+// The sent velocity of a hit, -1 when the hit is below the threshold and is ignored.
 int ShapeVelocity(const VelocityShape& shape, int velocity);

@@ -25,16 +25,22 @@ bool saved(const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// A saved scene's file, or the path itself.
-std::string pathOf(const std::string& nameOrPath) {
-    return UsableSceneName(nameOrPath) && saved(nameOrPath) ? ScenePath(nameOrPath) : nameOrPath;
+// Where a scene is read from: a saved scene's file, or the path itself; the folder is listed once.
+struct SceneSource {
+    bool saved;
+    std::string path;
+};
+SceneSource sourceOf(const std::string& nameOrPath) {
+    const bool isSaved = saved(nameOrPath);
+    return {isSaved, isSaved ? ScenePath(nameOrPath) : nameOrPath};
 }
 
 constexpr int kXYTapRestMs = 200; // as the restore sets it
 } // namespace
 
 std::string frmMain::LoadScene(const std::string& nameOrPath) {
-    auto read = ReadSceneFile(pathOf(nameOrPath), settings_);
+    const SceneSource source = sourceOf(nameOrPath);
+    auto read = ReadSceneFile(source.path, settings_);
     if (const auto* why = std::get_if<std::string>(&read))
         return *why;
     Scene scene = std::get<Scene>(std::move(read));
@@ -42,11 +48,10 @@ std::string frmMain::LoadScene(const std::string& nameOrPath) {
         scene.pads.tapIntervalMs = kXYTapRestMs;
     // A saved scene goes by its file's name; a file from elsewhere is found by its path at the
     // next start.
-    const bool isSaved = saved(nameOrPath);
-    if (isSaved)
+    if (source.saved)
         scene.name = nameOrPath;
     applyScene(scene);
-    setSceneSource(isSaved ? nameOrPath : pathOf(nameOrPath));
+    setSceneSource(source.saved ? nameOrPath : source.path);
     return {};
 }
 
@@ -76,7 +81,8 @@ void frmMain::resumeScene() {
     const std::string last = ReadSetting(key::LastScene);
     if (last.empty())
         return;
-    auto read = ReadSceneFile(pathOf(last), settings_);
+    const SceneSource source = sourceOf(last);
+    auto read = ReadSceneFile(source.path, settings_);
     if (const auto* why = std::get_if<std::string>(&read)) {
         std::fprintf(stderr, "orvan: the last scene is not played: %s\n", why->c_str());
         settingWarnings_.push_back("The last scene is not played: " + *why);
@@ -84,7 +90,7 @@ void frmMain::resumeScene() {
     }
     const Scene& scene = std::get<Scene>(read);
     ApplyMapping(scene.mapping);
-    sceneName_ = saved(last) ? last : scene.name;
+    sceneName_ = source.saved ? last : scene.name;
     sceneSource_ = last;
     showScene();
 }
