@@ -134,10 +134,16 @@ public:
     // Every note still sounding ends, channel by channel.
     void EndSoundingNotes();
 
-    // Note repeat (engine/noteRepeat.cpp): held note pads retrigger on the grid while the pedal
-    // (when it is the repeat's control) or the window's latch holds repeat on.
-    void SetRepeatPedal(bool down);
+    // Note repeat (engine/noteRepeat.cpp): held note pads retrigger on the grid while the
+    // repeat's control or the window's latch holds repeat on.
+    void SetRepeatHeld(bool down);
     void SetRepeatLatched(bool on);
+    // The pedal or a note button, when note repeat takes it (engine/repeatControls.cpp): holds
+    // repeat on or taps the own tempo; true then, and the control sends nothing else.
+    bool TakeRepeatControl(RepeatControl control, bool down);
+    // The jog wheel while repeat's control is held: the next rate, shown on the display.
+    void StepRepeatRate(bool faster);
+    void TapTempo();
     // The transport's position at the start of this cycle.
     void SetTransport(const TransportPosition& position);
     // A pad's hit or release, when note repeat takes it: true then.
@@ -200,7 +206,7 @@ private:
     void runHeld();
     std::optional<Frame> repeatDue() const;
     void runRepeat(Frame frame);
-    void repeatStep(Frame frame);
+    void retimeRepeat(bool newRate);
     void scheduleNextStep(Frame after);
     void startVoice(RepeatVoice& voice, Frame frame);
 

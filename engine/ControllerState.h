@@ -41,13 +41,15 @@ struct ControllerSettings {
     // The channel (0..15) on which a program change from the music software switches scenes;
     // -1: off.
     int16_t intSceneChannel = -1;
-    // Note repeat: the control that holds it on (RepeatControl), the rate in steps per whole
-    // note, swing and gate in tenths of a percent, the own tempo in hundredths of a BPM.
+    // Note repeat: the control that holds it on and the one that taps the own tempo
+    // (RepeatControl), the rate in steps per whole note, swing and gate in tenths of a percent,
+    // the own tempo in hundredths of a BPM.
     int16_t intRepeatControl = 0;
     int16_t intRepeatRate = 16;
     int16_t intRepeatSwing = 0;
     int16_t intRepeatGate = 500;
     int16_t intOwnTempo = 12000;
+    int16_t intTapTempoControl = 0;
 };
 
 // The whole run-time state of the controller mapping: the settings, the pads of the three banks,

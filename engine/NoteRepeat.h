@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FixedText.h"
 #include "engine/FrameClock.h"
 
 #include <array>
@@ -20,8 +21,10 @@ struct TransportPosition {
     Frame frame = 0; // the engine frame the bar, beat and tick are at
 };
 
-// What switches repeat on while held.
-enum class RepeatControl : int16_t { Off = 0, Pedal = 1 };
+// A control note repeat takes for itself, to hold repeat on or to tap the own tempo: none, the
+// pedal, or note button 1..6 (NoteButton + 0..5).
+enum class RepeatControl : int16_t { Off = 0, Pedal = 1, NoteButton = 2 };
+inline constexpr int kRepeatNoteButtons = 6;
 
 // One pad's repeat: the note it plays, resolved at the hit.
 struct RepeatVoice {
@@ -36,8 +39,13 @@ struct RepeatVoice {
 
 // Note repeat's run-time state: what holds it on, the voices and the grid they keep.
 struct NoteRepeatState {
-    bool pedalHeld = false;
+    bool controlHeld = false;
     bool latched = false;
+    // The rate or the own tempo changed from the controller (jog wheel, taps): counts the changes.
+    uint32_t changes = 0;
+    // Taps of the own tempo: the first of the count and how many so far.
+    Frame firstTap = 0, lastTap = 0;
+    uint32_t taps = 0;
     std::array<RepeatVoice, 16> voices{}; // by pad
     bool gridRunning = false;
     bool masterGrid = false; // the steps follow the transport
@@ -52,11 +60,15 @@ struct NoteRepeatState {
     int64_t nextMasterStep = 0;
     TransportPosition transport;
 
-    bool On() const { return pedalHeld || latched; }
+    bool On() const { return controlHeld || latched; }
 };
 
 // Steps per whole note: 4, 8, 16, 32 straight; 6, 12, 24, 48 triplets ("1/16T" = 24).
 bool ValidRepeatRate(int stepsPerWhole);
+// The rate as players write it: "1/16", "1/16T".
+FixedText<7> RepeatRateText(int stepsPerWhole);
+// The valid rate steps away from this one, slower (< 0) or faster, held at the ends.
+int16_t NextRepeatRate(int stepsPerWhole, int steps);
 
 // Own tempo: the frame of step k after the anchor (tempo in hundredths of BPM, swing in tenths
 // of a percent: every second step late by that share of half a step).

@@ -99,9 +99,9 @@ Task ControllerEngine::ZivUvozaroSysExIn(std::string_view bstrSysEx) {
         return ZivUvozaro_JogWheel(bstrSysEx);
     } else if (kind == native::kPedalReport) {
         const bool down = byte8(bstrSysEx) == "7F";
-        if (intRepeatControl == static_cast<int16_t>(RepeatControl::Pedal))
-            SetRepeatPedal(down);
-        else if (mapping.pedal.Set())
+        if (TakeRepeatControl(RepeatControl::Pedal, down))
+            return {};
+        if (mapping.pedal.Set())
             SendMapped(mapping.pedal, down ? 127 : 0);
         else if (down)
             SendNoteOn(64);

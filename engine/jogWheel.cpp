@@ -5,6 +5,12 @@
 Task ControllerEngine::ZivUvozaro_JogWheel(std::string_view bstrSysEx) {
     const bool left = ReportValueText(bstrSysEx) == "7F";
 
+    // While note repeat's control is held, the wheel chooses the rate: right is faster.
+    if (noteRepeat.controlHeld) {
+        StepRepeatRate(!left);
+        co_return;
+    }
+
     // A held modifier turns the steps into its own notes, whatever the jog-wheel setting.
     for (const JogModifier& modifier : kJogModifiers) {
         if (!bButtonLed[ButtonIndexOfLedId(modifier.ledId)])

@@ -77,7 +77,22 @@ void ControllerEngine::scheduleNextStep(Frame after) {
         r.anchorRate = static_cast<int16_t>(rate);
         r.anchorSwing = static_cast<int16_t>(swing);
     }
-    r.nextStep = OwnStepFrame(r.anchor, r.step + 1, SampleRate(), tempo, rate, swing);
+    // Steps a change left behind are skipped: the next one is after the given frame.
+    uint64_t k = r.step + 1;
+    while ((r.nextStep = OwnStepFrame(r.anchor, k, SampleRate(), tempo, rate, swing)) <= after)
+        ++k;
+    r.step = k - 1;
+}
+
+// The next step after the last one, at the rate and tempo of now. A new rate counts its steps
+// anew: an index of the old rate means nothing at the new one.
+void ControllerEngine::retimeRepeat(bool newRate) {
+    NoteRepeatState& r = noteRepeat;
+    if (!r.gridRunning)
+        return;
+    if (newRate)
+        r.masterStep = -1;
+    scheduleNextStep(std::max(r.lastStep + (newRate ? 1 : 0), Now() > 0 ? Now() - 1 : 0));
 }
 
 namespace {
@@ -122,9 +137,9 @@ bool ControllerEngine::RepeatPad(int pad, bool on, std::string_view velocity) {
     return true;
 }
 
-void ControllerEngine::SetRepeatPedal(bool down) {
+void ControllerEngine::SetRepeatHeld(bool down) {
     const bool was = noteRepeat.On();
-    noteRepeat.pedalHeld = down;
+    noteRepeat.controlHeld = down;
     if (was != noteRepeat.On())
         SetRepeatLatched(noteRepeat.latched);
 }
@@ -162,8 +177,7 @@ void ControllerEngine::SetTransport(const TransportPosition& position) {
         r.masterStep = -1;
         r.anchorTempo = 0; // the own grid goes on from the step last played
     }
-    // The step after the last one, at the tempo of now.
-    scheduleNextStep(std::max(r.lastStep, Now() > 0 ? Now() - 1 : 0));
+    retimeRepeat(false);
 }
 
 void ControllerEngine::EndRepeats() {

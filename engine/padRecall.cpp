@@ -1,10 +1,12 @@
 #include "engine/ControllerEngine.h"
 
 void ControllerEngine::ApplySettings(const ControllerSettings& settings) {
+    const int16_t control = intRepeatControl;
     static_cast<ControllerSettings&>(*this) = settings;
-    // A pedal no longer the repeat's control holds nothing on.
-    if (noteRepeat.pedalHeld && intRepeatControl != static_cast<int16_t>(RepeatControl::Pedal))
-        SetRepeatPedal(false);
+    // A control no longer the repeat's holds nothing on.
+    if (noteRepeat.controlHeld && intRepeatControl != control)
+        SetRepeatHeld(false);
+    retimeRepeat(true);
 }
 
 void ControllerEngine::RecallPadSettings(const PadRecall& recall) {

@@ -6,20 +6,31 @@
 // Grid positions are computed from an anchor, never by adding step lengths, so rounding never
 // accumulates: each step lands on the frame nearest its exact time.
 
+namespace {
+// Slowest to fastest: a triplet rate has three steps where the straight one has two.
+constexpr int16_t kRates[] = {4, 6, 8, 12, 16, 24, 32, 48};
+} // namespace
+
 bool ValidRepeatRate(int stepsPerWhole) {
-    switch (stepsPerWhole) {
-    case 4:
-    case 8:
-    case 16:
-    case 32:
-    case 6:
-    case 12:
-    case 24:
-    case 48:
-        return true;
-    default:
-        return false;
-    }
+    return std::find(std::begin(kRates), std::end(kRates), stepsPerWhole) != std::end(kRates);
+}
+
+FixedText<7> RepeatRateText(int stepsPerWhole) {
+    const bool triplet = stepsPerWhole % 3 == 0;
+    FixedText<7> text("1/");
+    const int straight = triplet ? stepsPerWhole * 2 / 3 : stepsPerWhole;
+    if (straight >= 10)
+        text += static_cast<char>('0' + straight / 10);
+    text += static_cast<char>('0' + straight % 10);
+    if (triplet)
+        text += 'T';
+    return text;
+}
+
+int16_t NextRepeatRate(int stepsPerWhole, int steps) {
+    const auto* at = std::find(std::begin(kRates), std::end(kRates), stepsPerWhole);
+    const auto index = at == std::end(kRates) ? 4 : at - std::begin(kRates); // else from 1/16
+    return kRates[std::clamp<std::ptrdiff_t>(index + steps, 0, std::size(kRates) - 1)];
 }
 
 Frame OwnStepFrame(Frame anchor, uint64_t k, uint32_t sampleRate, int tempo, int stepsPerWhole,

@@ -9,7 +9,7 @@
 using S = ControllerSettings;
 using K = SettingKind;
 
-const std::array<ConfigKey, 23> kConfig = {{
+const std::array<ConfigKey, 24> kConfig = {{
     {key::AssignToggled, nullptr, K::Flag, "0", true, true, &S::bAssignToggled},
     {key::FixedVelocity, nullptr, K::Flag, "0", true, true, &S::bFixedVelocity},
     {key::KnobSends, nullptr, K::Sends, "MIDI", true, true, nullptr, &S::strKnobMode},
@@ -41,6 +41,8 @@ const std::array<ConfigKey, 23> kConfig = {{
     {key::NoteRepeatGate, nullptr, K::Percent, "50", true, false, nullptr, nullptr,
      &S::intRepeatGate},
     {key::OwnTempo, nullptr, K::Tempo, "120", true, false, nullptr, nullptr, &S::intOwnTempo},
+    {key::TapTempoControl, nullptr, K::RepeatControl, "Off", true, false, nullptr, nullptr,
+     &S::intTapTempoControl},
 }};
 
 static_assert(kFirstRunChannel == 1 && kFirstRunJogWheelLeft == 40 && kFirstRunJogWheelRight == 41);
@@ -55,23 +57,29 @@ const ConfigKey* FindConfigKey(std::string_view name) {
 }
 
 namespace {
-// Rates as steps per whole note: a triplet rate has three steps where the straight one has two.
 std::optional<int16_t> rateOf(std::string_view text) {
     const auto upper = UCase(text);
-    std::string_view t = upper.view();
-    const bool triplet = t.ends_with("T");
-    if (triplet)
-        t.remove_suffix(1);
-    for (int16_t d : {4, 8, 16, 32})
-        if (t == "1/" + std::to_string(d))
-            return static_cast<int16_t>(triplet ? d * 3 / 2 : d);
+    for (int16_t rate = 1; rate <= 48; ++rate)
+        if (ValidRepeatRate(rate) && UCase(RepeatRateText(rate).view()) == upper.view())
+            return rate;
     return std::nullopt;
 }
 
-std::string rateText(int16_t stepsPerWhole) {
-    const bool triplet = stepsPerWhole % 3 == 0;
-    return "1/" + std::to_string(triplet ? stepsPerWhole * 2 / 3 : stepsPerWhole) +
-           (triplet ? "T" : "");
+// "Off", "Pedal" or "Note button 1".."Note button 6".
+std::string controlText(int16_t control) {
+    if (control == static_cast<int16_t>(RepeatControl::Pedal))
+        return "Pedal";
+    const int button = control - static_cast<int16_t>(RepeatControl::NoteButton);
+    return button >= 0 && button < kRepeatNoteButtons ? "Note button " + std::to_string(button + 1)
+                                                      : "Off";
+}
+
+std::optional<int16_t> controlOf(std::string_view text) {
+    const auto upper = UCase(text);
+    for (int16_t control = 0; control < 2 + kRepeatNoteButtons; ++control)
+        if (UCase(controlText(control)) == upper.view())
+            return control;
+    return std::nullopt;
 }
 
 // A decimal in [lo, hi], kept as a whole number of 1/scale; stored files write "." as the
@@ -135,11 +143,10 @@ bool ApplySettingText(const ConfigKey& key, std::string_view text, ControllerSet
         return true;
     }
     case K::RepeatControl: {
-        const auto control = UCase(text);
-        if (control != "OFF" && control != "PEDAL")
+        const auto control = controlOf(text);
+        if (!control)
             return false;
-        s.*key.number =
-            static_cast<int16_t>(control == "OFF" ? RepeatControl::Off : RepeatControl::Pedal);
+        s.*key.number = *control;
         return true;
     }
     case K::RepeatRate:
@@ -170,9 +177,9 @@ std::string SettingTextOf(const ConfigKey& key, const ControllerSettings& s) {
     case K::Number:
         return std::to_string(s.*key.number);
     case K::RepeatControl:
-        return s.*key.number == static_cast<int16_t>(RepeatControl::Pedal) ? "Pedal" : "Off";
+        return controlText(s.*key.number);
     case K::RepeatRate:
-        return rateText(s.*key.number);
+        return std::string(RepeatRateText(s.*key.number).view());
     case K::Percent:
         return scaledText(s.*key.number, 10);
     case K::Tempo:

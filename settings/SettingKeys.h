@@ -42,6 +42,7 @@ inline constexpr const char* NoteRepeatRate = "NoteRepeatRate";
 inline constexpr const char* NoteRepeatSwing = "NoteRepeatSwing";
 inline constexpr const char* NoteRepeatGate = "NoteRepeatGate";
 inline constexpr const char* OwnTempo = "OwnTempo";
+inline constexpr const char* TapTempoControl = "TapTempoControl";
 } // namespace key
 
 // The values "Config" edits: their names (and the other spelling that stored files use), what
@@ -52,7 +53,7 @@ enum class SettingKind : uint8_t {
     Channel,       // 1..16
     Number,        // a whole number
     SceneChannel,  // "Off" or 1..16
-    RepeatControl, // "Off" or "Pedal"
+    RepeatControl, // "Off", "Pedal" or "Note button 1".."Note button 6"
     RepeatRate,    // "1/4", "1/8", "1/16", "1/32", a "T" after for triplets
     Percent,       // 0..100, decimal, kept in tenths
     Tempo,         // 20..300 beats per minute, decimal, kept in hundredths
@@ -73,7 +74,7 @@ struct ConfigKey {
 };
 
 // In the order a first run stores them.
-extern const std::array<ConfigKey, 23> kConfig;
+extern const std::array<ConfigKey, 24> kConfig;
 
 // The key of that name or of its other spelling, without regard to case; nullptr when none.
 const ConfigKey* FindConfigKey(std::string_view name);

@@ -190,6 +190,64 @@ TEST(NoteRepeat, OffLeavesThePedalAsItWas) {
                                                       "48200: 90 01 00", "48300: 90 40 00"}));
 }
 
+// A held note button holds repeat on and sends nothing; the jog wheel then chooses the rate (1/16
+// one step faster: 1/16T, 4,000 frames a step) and the display shows it; the pedal taps the own
+// tempo, 32,000 frames apart: 90 BPM, and shows it.
+TEST(NoteRepeat, NoteButtonJogWheelAndTaps) {
+    const std::vector<uint8_t> button1Down = Report(0x48, 0x03, 0x7F);
+    const std::vector<uint8_t> button1Up = Report(0x48, 0x03, 0x00);
+    const std::vector<uint8_t> jogRight = Report(0x43, 0x00, 0x01);
+    struct Case {
+        const char* name;
+        std::map<Frame, std::vector<uint8_t>> input; // before the pad's hit at 100,000
+        const char* shown;                           // the display's bytes, last character first
+        std::vector<std::pair<Frame, Frame>> notes;
+        int16_t rate, tempo;
+    };
+    const Case cases[] = {
+        {"jog wheel",
+         {{99000, button1Down}, {99500, jogRight}},
+         "54 36 31",
+         {{100000, 102000}, {104000, 106000}, {108000, 109000}},
+         24,
+         12000},
+        {"taps",
+         {{1000, kPedalDown},
+          {1100, kPedalUp},
+          {33000, kPedalDown},
+          {65000, kPedalDown},
+          {99000, button1Down}},
+         "30 39 20",
+         {{100000, 104000}, {108000, 109000}},
+         16,
+         9000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        ControllerSettings settings = repeatSettings("1/16", "0", "50", "Note button 1");
+        ApplySettingText(*FindConfigKey("TapTempoControl"), "Pedal", settings);
+        s.rig.runner.PostSettings(settings, std::nullopt);
+        s.input = c.input;
+        s.input.insert(
+            {{100000, Report(0x45, 0x41, 0x64)}, {109000, kPad1Up}, {109100, button1Up}});
+        std::vector<std::string> expected;
+        for (auto [on, off] : c.notes)
+            for (const char* velocity : {"64", "00"})
+                expected.push_back(std::to_string(velocity[0] == '6' ? on : off) + ": 90 01 " +
+                                   velocity);
+        EXPECT_EQ(s.run(110000), expected); // nothing from the button, the jog wheel or the pedal
+        EXPECT_TRUE(s.silent());
+        s.run(110100); // one more snapshot
+        const ControllerState& state = s.rig.runner.TakeSnapshot()->state;
+        EXPECT_EQ(state.intRepeatRate, c.rate);
+        EXPECT_EQ(state.intOwnTempo, c.tempo);
+        EXPECT_TRUE(std::any_of(
+            s.rig.out.lines.begin(), s.rig.out.lines.end(),
+            [&](const std::string& line) { return line.ends_with(std::string(c.shown) + " F7"); }));
+    }
+}
+
 TEST(NoteRepeat, SettingTexts) {
     struct Case {
         const char* key;
@@ -197,11 +255,17 @@ TEST(NoteRepeat, SettingTexts) {
         const char* stored; // nullptr: refused
     };
     const Case cases[] = {
-        {"NoteRepeatRate", "1/16T", "1/16T"},   {"NoteRepeatRate", "1/32", "1/32"},
-        {"NoteRepeatRate", "1/3", nullptr},     {"NoteRepeatSwing", "57.5", "57.5"},
-        {"NoteRepeatGate", "101", nullptr},     {"OwnTempo", "92.25", "92.25"},
-        {"OwnTempo", "500", nullptr},           {"NoteRepeatControl", "pedal", "Pedal"},
+        {"NoteRepeatRate", "1/16T", "1/16T"},
+        {"NoteRepeatRate", "1/32", "1/32"},
+        {"NoteRepeatRate", "1/3", nullptr},
+        {"NoteRepeatSwing", "57.5", "57.5"},
+        {"NoteRepeatGate", "101", nullptr},
+        {"OwnTempo", "92.25", "92.25"},
+        {"OwnTempo", "500", nullptr},
+        {"NoteRepeatControl", "pedal", "Pedal"},
         {"NoteRepeatControl", "Knob", nullptr},
+        {"TapTempoControl", "note button 6", "Note button 6"},
+        {"TapTempoControl", "Note button 7", nullptr},
     };
     for (const Case& c : cases) {
         ControllerSettings s;

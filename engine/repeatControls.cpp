@@ -1,0 +1,51 @@
+#include "engine/ControllerEngine.h"
+
+#include <algorithm>
+#include <cmath>
+
+// The controls note repeat takes for itself: one holds repeat on (and turns the jog wheel into the
+// rate's chooser while held), one taps the own tempo.
+
+bool ControllerEngine::TakeRepeatControl(RepeatControl control, bool down) {
+    const auto taken = static_cast<int16_t>(control);
+    if (taken == intRepeatControl)
+        SetRepeatHeld(down);
+    else if (taken == intTapTempoControl && down)
+        TapTempo();
+    return taken == intRepeatControl || taken == intTapTempoControl;
+}
+
+void ControllerEngine::StepRepeatRate(bool faster) {
+    intRepeatRate = NextRepeatRate(intRepeatRate, faster ? 1 : -1);
+    ++noteRepeat.changes;
+    retimeRepeat(true);
+    // "16T": the display has three places, and every rate is a fraction of a whole note.
+    DisplayText shown(RepeatRateText(intRepeatRate).view().substr(2));
+    SetDisplay(shown, true);
+}
+
+// Taps further apart than a beat at the slowest tempo start a new count; the tempo is that of the
+// mean time between the count's taps, in whole beats per minute.
+void ControllerEngine::TapTempo() {
+    constexpr long kSlowest = 20, kFastest = 300;
+    NoteRepeatState& r = noteRepeat;
+    const Frame now = Now();
+    DisplayText shown;
+    if (r.taps == 0 || now - r.lastTap > Frame{SampleRate()} * 60 / kSlowest) {
+        r.taps = 1;
+        r.firstTap = r.lastTap = now;
+        shown = "TAP";
+        SetDisplay(shown, true);
+        return;
+    }
+    ++r.taps;
+    r.lastTap = now;
+    const double beat = static_cast<double>(now - r.firstTap) / (r.taps - 1);
+    const long bpm = std::clamp(std::lround(60.0 * SampleRate() / beat), kSlowest, kFastest);
+    intOwnTempo = static_cast<int16_t>(bpm * 100);
+    ++r.changes;
+    retimeRepeat(true);
+    for (long place = bpm >= 100 ? 100 : 10; place > 0; place /= 10)
+        shown += static_cast<char>('0' + bpm / place % 10);
+    SetDisplay(shown, true);
+}
