@@ -331,11 +331,12 @@ TEST_F(SettingsDialog, FitsALowScreen) {
 // nothing is stored.
 TEST_F(SettingsDialog, NoteRepeatRowsStoreTheirTextsOrAreRefused) {
     const struct {
-        const char *rate, *swing, *tempo;
+        const char *rate, *swing, *tempo, *tap;
         const char* refused; // the row named, nullptr when stored
-    } cases[] = {{"1/16T", "12.5", "92.25", nullptr},
-                 {"1/8", "abc", "120", "Note repeat swing"},
-                 {"1/8", "0", "400", "Own tempo"}};
+    } cases[] = {{"1/16T", "12.5", "92.25", "Note button 2", nullptr},
+                 {"1/8", "abc", "120", "Off", "Note repeat swing"},
+                 {"1/8", "0", "400", "Off", "Own tempo"},
+                 {"1/8", "0", "120", "Pedal", "Own tempo is tapped on"}};
     for (const auto& c : cases) {
         h.messages().shown.clear();
         const std::string before = store.contents();
@@ -344,6 +345,7 @@ TEST_F(SettingsDialog, NoteRepeatRowsStoreTheirTextsOrAreRefused) {
         d.repeatRows.cmbRate->setCurrentText(QString::fromLatin1(c.rate));
         Type(d.repeatRows.txtSwing, c.swing);
         Type(d.repeatRows.txtOwnTempo, c.tempo);
+        d.repeatRows.cmbTapControl->setCurrentText(QString::fromLatin1(c.tap));
         d.btnOkay->click();
         if (c.refused) {
             EXPECT_TRUE(refusedWithTheMessage()) << c.refused;
@@ -353,10 +355,23 @@ TEST_F(SettingsDialog, NoteRepeatRowsStoreTheirTextsOrAreRefused) {
         }
         EXPECT_EQ(d.result(), QDialog::Accepted);
         EXPECT_EQ(ReadSettings({"NoteRepeatControl", "NoteRepeatRate", "NoteRepeatSwing",
-                                "NoteRepeatGate", "OwnTempo"}),
+                                "NoteRepeatGate", "OwnTempo", "TapTempoControl"}),
                   "NoteRepeatControl=Pedal, NoteRepeatRate=1/16T, NoteRepeatSwing=12.5, "
-                  "NoteRepeatGate=50, OwnTempo=92.25");
+                  "NoteRepeatGate=50, OwnTempo=92.25, TapTempoControl=Note button 2");
         EXPECT_EQ(settings().intOwnTempo, 9225);
         EXPECT_EQ(settings().intRepeatRate, 24);
     }
+}
+
+// A rate chosen on the controller is kept as if chosen here, and what the window sends later
+// carries it.
+TEST(NoteRepeatOnTheController, TheJogWheelsRateIsStored) {
+    FreshStore store;
+    WriteSetting("NoteRepeatControl", "Pedal");
+    Started h;
+    Reports(h, "47 00 7F, 43 00 01, 43 00 01, 47 00 00");
+    h.settle();
+    h.window().RefreshFromHost();
+    EXPECT_EQ(ReadSettings({"NoteRepeatRate"}), "NoteRepeatRate=1/32");
+    EXPECT_EQ(h.window().Settings().intRepeatRate, 32);
 }

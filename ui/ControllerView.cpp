@@ -67,10 +67,21 @@ void ControllerView::showState(const EngineSnapshot& snapshot) {
     next.bank = std::clamp<int>(s.intCurrentBank, 0, ControllerState::kBanks - 1);
     for (int pad = 0; pad < ControllerState::kPads; ++pad)
         next.repeating[pad] = s.noteRepeat.voices[pad].repeating;
+    next.repeatControl = s.intRepeatControl;
+    next.tapControl = s.intTapTempoControl;
     if (next == shown_)
         return;
     shown_ = next;
     update();
+}
+
+const char* ControllerView::takenByRepeat(int noteButton) const {
+    const auto control = static_cast<int16_t>(
+        noteButton < 0 ? static_cast<int16_t>(RepeatControl::Pedal)
+                       : static_cast<int16_t>(RepeatControl::NoteButton) + noteButton);
+    if (control == shown_.repeatControl)
+        return "REPEAT";
+    return control == shown_.tapControl ? "TAP" : nullptr;
 }
 
 int ControllerView::shownBank() const {

@@ -62,6 +62,8 @@ public:
     int shownBank() const;
     PadLegend legend(int pad) const { return shown_.legends.at(pad).at(shownBank()); }
     bool padRepeats(int pad) const { return shown_.repeating.at(pad); }
+    // The pedal (-1) or note button n taken by note repeat: "REPEAT", "TAP", or nullptr.
+    const char* takenByRepeat(int noteButton) const;
     // A pad key pressed or released anywhere in the window: true when it played (or was a
     // repeat of) a pad, false for any other key.
     bool playKey(QKeyEvent* event);
@@ -93,6 +95,7 @@ private:
         std::array<int, 2> knobs{};
         int bank = 0;
         std::array<bool, ControllerState::kPads> repeating{}; // held pads note repeat plays
+        int16_t repeatControl = 0, tapControl = 0;
         bool operator==(const Shown&) const = default;
     };
 

@@ -15,10 +15,11 @@ struct Row {
     const char* rule; // what the row accepts, for the message that refuses a text
     const char* help;
 };
+constexpr const char* kControlRule = "\"Off\", \"Pedal\" or \"Note button 1\" to 6";
 constexpr Row kRows[] = {
-    {"NoteRepeatControl", "Note repeat is held on by", "\"Off\" or \"Pedal\"",
-     "While this control is held, held pads repeat; it sends nothing else then. \"Off\": every "
-     "control does what it always did"},
+    {"NoteRepeatControl", "Note repeat is held on by", kControlRule,
+     "While this control is held, held pads repeat and the jog wheel chooses the rate; it sends "
+     "nothing else then. \"Off\": every control does what it always did"},
     {"NoteRepeatRate", "Note repeat rate", "1/4, 1/8, 1/16 or 1/32, with T for triplets",
      "How often a held pad plays again: a quarter note down to a 32nd, T for triplets"},
     {"NoteRepeatSwing", "Note repeat swing (%)", "a number from 0 to 100",
@@ -27,12 +28,20 @@ constexpr Row kRows[] = {
      "How long each repeat sounds, as a share of the time to the next one"},
     {"OwnTempo", "Own tempo (BPM)", "a number from 20 to 300",
      "The tempo repeats keep when no transport master is rolling"},
+    {"TapTempoControl", "Own tempo is tapped on", kControlRule,
+     "Tap this control in time to set the own tempo; it sends nothing else then"},
 };
 
 QString textOf(const QWidget* field) {
     if (const auto* box = qobject_cast<const QLineEdit*>(field))
         return box->text();
     return static_cast<const QComboBox*>(field)->currentText();
+}
+
+QWidget* fieldOf(const RepeatConfigRows& rows, size_t i) {
+    QWidget* const fields[] = {rows.cmbControl, rows.cmbRate,     rows.txtSwing,
+                               rows.txtGate,    rows.txtOwnTempo, rows.cmbTapControl};
+    return fields[i];
 }
 
 void show(QWidget* field, const std::string& text) {
@@ -44,33 +53,30 @@ void show(QWidget* field, const std::string& text) {
 
 void RepeatConfigRows::build(QGridLayout* grid) {
     cmbControl = new QComboBox;
-    cmbControl->addItems({QStringLiteral("Off"), QStringLiteral("Pedal")});
+    cmbTapControl = new QComboBox;
+    for (QComboBox* box : {cmbControl, cmbTapControl}) {
+        box->addItems({QStringLiteral("Off"), QStringLiteral("Pedal")});
+        for (int button = 1; button <= kRepeatNoteButtons; ++button)
+            box->addItem(QStringLiteral("Note button %1").arg(button));
+    }
     cmbRate = new QComboBox;
     for (const char* rate : {"1/4", "1/8", "1/16", "1/32", "1/4T", "1/8T", "1/16T", "1/32T"})
         cmbRate->addItem(QString::fromLatin1(rate));
     txtSwing = new QLineEdit;
     txtGate = new QLineEdit;
     txtOwnTempo = new QLineEdit;
-    QWidget* fields[] = {cmbControl, cmbRate, txtSwing, txtGate, txtOwnTempo};
     for (size_t i = 0; i < std::size(kRows); ++i) {
         const int row = grid->rowCount();
         auto* label = new QLabel(QString::fromUtf8(kRows[i].label));
         label->setWordWrap(true);
-        fields[i]->setObjectName(QString::fromLatin1(kRows[i].key));
-        for (QWidget* widget : {static_cast<QWidget*>(label), fields[i]})
+        QWidget* field = fieldOf(*this, i);
+        field->setObjectName(QString::fromLatin1(kRows[i].key));
+        for (QWidget* widget : {static_cast<QWidget*>(label), field})
             widget->setToolTip(QString::fromUtf8(kRows[i].help));
         grid->addWidget(label, row, 0);
-        grid->addWidget(fields[i], row, 1);
+        grid->addWidget(field, row, 1);
     }
 }
-
-namespace {
-QWidget* fieldOf(const RepeatConfigRows& rows, size_t i) {
-    QWidget* const fields[] = {rows.cmbControl, rows.cmbRate, rows.txtSwing, rows.txtGate,
-                               rows.txtOwnTempo};
-    return fields[i];
-}
-} // namespace
 
 void RepeatConfigRows::recall() {
     for (size_t i = 0; i < std::size(kRows); ++i) {
@@ -96,6 +102,13 @@ QWidget* RepeatConfigRows::invalidField(QString& why) const {
         why = QStringLiteral("\"%1\" must be %2.")
                   .arg(QString::fromUtf8(kRows[i].label), QString::fromUtf8(kRows[i].rule));
         return field;
+    }
+    // The control that holds repeat on would never tap.
+    if (textOf(cmbTapControl) != QStringLiteral("Off") &&
+        textOf(cmbTapControl) == textOf(cmbControl)) {
+        why = QStringLiteral("\"%1\" must be another control than \"%2\".")
+                  .arg(QString::fromUtf8(kRows[5].label), QString::fromUtf8(kRows[0].label));
+        return cmbTapControl;
     }
     return nullptr;
 }

@@ -9,7 +9,8 @@ class QGridLayout;
 class QLineEdit;
 class QWidget;
 
-// The "Config" rows of note repeat: the control, the rate, swing, gate and the own tempo. Each
+// The "Config" rows of note repeat: the control, the rate, swing, gate, the own tempo and the
+// control that taps it. Each
 // shows and stores its setting's text, as a settings file would hold it.
 class RepeatConfigRows {
 public:
@@ -27,4 +28,5 @@ public:
     QLineEdit* txtSwing = nullptr;
     QLineEdit* txtGate = nullptr;
     QLineEdit* txtOwnTempo = nullptr;
+    QComboBox* cmbTapControl = nullptr;
 };

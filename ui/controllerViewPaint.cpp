@@ -184,7 +184,10 @@ void ControllerView::paintButton(QPainter& p, int button) const {
     p.drawRoundedRect(r, 5, 5);
     p.setPen(lit ? kInk : kText);
     usePixels(p, 11, true);
-    p.drawText(r, Qt::AlignCenter, QString::fromStdString(RoleOfButton(button).caption));
+    const ButtonRole role = RoleOfButton(button);
+    const char* taken = role.kind == ButtonRole::Note ? takenByRepeat(role.number) : nullptr;
+    p.drawText(r, Qt::AlignCenter,
+               taken ? QString::fromLatin1(taken) : QString::fromStdString(role.caption));
 }
 
 void ControllerView::paintDisplay(QPainter& p) const {
@@ -257,5 +260,8 @@ void ControllerView::paintPedal(QPainter& p) const {
     rim(p, down);
     p.setBrush(down ? kPanel.lighter(150) : kPanel);
     p.drawRoundedRect(r, 8, 8);
-    caption(p, r, QStringLiteral("PEDAL"));
+    const char* taken = takenByRepeat(-1);
+    caption(p, r,
+            taken ? QStringLiteral("PEDAL: ") + QString::fromLatin1(taken)
+                  : QStringLiteral("PEDAL"));
 }

@@ -36,6 +36,13 @@ QString sendsWords(const PadLegend& legend) {
     return QStringLiteral("sends nothing (see \"Config\")");
 }
 
+// A control note repeat takes (see "Config").
+QString repeatWords(std::string_view taken) {
+    return taken == "TAP" ? QStringLiteral(": tap it in time to set the own tempo.")
+                          : QStringLiteral(": while it is held, held pads repeat; turn the jog "
+                                           "wheel then to choose the rate.");
+}
+
 QString buttonWords(int button) {
     const ButtonRole role = RoleOfButton(button);
     const QString caption = QString::fromStdString(role.caption);
@@ -86,6 +93,9 @@ QString ControllerView::tipFor(Part part) const {
             .arg(modeWords(legend.mode), sendsWords(legend));
     }
     case Part::Button:
+        if (const ButtonRole role = RoleOfButton(part.index); role.kind == ButtonRole::Note)
+            if (const char* taken = takenByRepeat(role.number))
+                return QString::fromStdString(role.caption) + repeatWords(taken);
         return buttonWords(part.index);
     case Part::Knob:
         return QStringLiteral("Knob %1: drag up or down, or scroll over it.").arg(part.index + 1);
@@ -94,6 +104,8 @@ QString ControllerView::tipFor(Part part) const {
     case Part::JogWheel:
         return QStringLiteral("Jog wheel: drag sideways, or scroll over it.");
     case Part::Pedal:
+        if (const char* taken = takenByRepeat(-1))
+            return QStringLiteral("Foot pedal") + repeatWords(taken);
         return QStringLiteral("Foot pedal: press and hold the mouse on it.");
     case Part::None:
         break;

@@ -404,6 +404,7 @@ void frmMain::showEngine(const std::vector<MonitoredMessage>& taken, const DropC
     statusArea->showEngine(snapshot_, drops, nativePresses_ > snapshot_.nativeEntries);
     controllerView->showState(snapshot_);
     followSceneRequests();
+    followRepeatChanges();
 }
 
 void frmMain::pollHost() {

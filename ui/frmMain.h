@@ -165,6 +165,7 @@ private:
     // loads it again.
     void setSceneSource(const std::string& source);
     void followSceneRequests();
+    void followRepeatChanges();
     void askScene(std::string (frmMain::*action)(const std::string&), const QString& question);
     void buildSceneMenu();
 
@@ -175,6 +176,7 @@ private:
     std::string sceneName_;      // the active scene's, empty when none
     std::string sceneSource_;    // its saved name or its file's path
     uint32_t sceneRequests_ = 0; // program changes on the scene channel seen
+    uint32_t repeatChanges_ = 0; // rate and tempo changes made on the controller, seen
     EngineSnapshot snapshot_;
     QTimer refresh_;
     QTimer loadTimer_;

@@ -116,3 +116,18 @@ PadRecall frmMain::RecallPadSettings() {
     recall.knob2Active = ReadSetting(key::Knob2Active) == "1";
     return recall;
 }
+
+// A rate chosen with the jog wheel or a tapped tempo is kept like one chosen in "Config", and the
+// settings sent later carry it.
+void frmMain::followRepeatChanges() {
+    const ControllerState& state = snapshot_.state;
+    if (state.noteRepeat.changes == repeatChanges_)
+        return;
+    repeatChanges_ = state.noteRepeat.changes;
+    settings_.intRepeatRate = state.intRepeatRate;
+    settings_.intOwnTempo = state.intOwnTempo;
+    for (const char* name : {key::NoteRepeatRate, key::OwnTempo}) {
+        const ConfigKey& changed = *FindConfigKey(name);
+        WriteSetting(changed.name, SettingTextOf(changed, settings_));
+    }
+}
