@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <map>
 #include <new>
 #include <vector>
 
@@ -144,9 +145,16 @@ TEST(RealtimeSafety, TheCycleNeverAllocates) {
         cycles(400, false); // pulses, the display's and the tap's timers run out
         counting = false;
     }
-    // Note repeat latched, on the own tempo and then on a rolling transport's grid.
+    // Note repeat latched, on the own tempo and then on a rolling transport's grid; its control
+    // held with the jog wheel turned one way and back, tempo taps.
     settings.intRepeatRate = 24;
     settings.intRepeatSwing = 300;
+    settings.intRepeatControl = static_cast<int16_t>(RepeatControl::NoteButton);
+    settings.intTapTempoControl = static_cast<int16_t>(RepeatControl::Pedal);
+    const std::map<int, std::vector<uint8_t>> controls = {
+        {100, report(0x48, 0x03, 0x7F)}, {101, report(0x43, 0x00, 0x7F)},
+        {103, report(0x43, 0x00, 0x01)}, {102, report(0x47, 0x00, 0x7F)},
+        {110, report(0x47, 0x00, 0x7F)}, {120, report(0x48, 0x03, 0x00)}};
     runner.PostSettings(settings, std::nullopt);
     runner.PostRepeatLatch(true);
     const std::vector<uint8_t> hit = report(0x45, 0x43, 0x64); // a mapped note
@@ -161,6 +169,9 @@ TEST(RealtimeSafety, TheCycleNeverAllocates) {
         runner.BeginCycle(frame, 128, out);
         if (c == 1 || c == 250)
             runner.Input(EngineRunner::FromController, frame + 3, hit.data(), hit.size());
+        if (const auto control = controls.find(c); control != controls.end())
+            runner.Input(EngineRunner::FromController, frame + 5, control->second.data(),
+                         control->second.size());
         runner.EndCycle();
     }
     counting = false;
