@@ -3,6 +3,7 @@
 // report to the note it makes, against a passthrough client in the same run as the floor; the
 // length of pulsed notes on the wire; at 128 frames one way, resident memory idle and after a
 // flood of reports.
+#include "BenchOrvan.h"
 #include "BenchStore.h"
 #include "Flood.h"
 #include "MidiClients.h"
@@ -32,10 +33,6 @@ constexpr size_t kLatencyReports = 10000;
 constexpr uint32_t kLatencySpacing = 120; // frames: the window of each report
 constexpr size_t kPulsesPerKind = 200;
 constexpr uint32_t kPulseSpacing = 672; // 14 ms: one pulse ends before the next starts
-
-Bytes report(uint8_t kind, uint8_t byte7, uint8_t byte8) {
-    return {0xF0, 0x42, 0x40, 0x6E, 0x08, kind, byte7, byte8, 0xF7};
-}
 
 // The run's processes and clients: Orvan between the sender and the recorder's port 0, the
 // passthrough between the sender and port 1.
@@ -96,7 +93,7 @@ bool latencyPhase(Rig& rig) {
     for (size_t k = 0; k < kLatencyReports; ++k) {
         const auto pad = static_cast<uint8_t>(k / 2 % 16);
         const bool hit = k % 2 == 0;
-        const Bytes sent = report(0x45, hit ? 0x40 + pad : pad, hit ? 0x64 : 0x00);
+        const Bytes sent = NativeReport(0x45, hit ? 0x40 + pad : pad, hit ? 0x64 : 0x00);
         // Random frames, in order: each report somewhere in a window of its own.
         schedule.push_back({static_cast<uint32_t>(k * kLatencySpacing + jitter(random)), sent});
         notes.push_back({0x90, pad, static_cast<uint8_t>(hit ? 0x64 : 0x00)});
@@ -141,16 +138,16 @@ bool pulsePhase(Rig& rig) {
     uint32_t frame = 0;
     for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing) {
         const auto bankSwitch = static_cast<uint8_t>(0x10 + (i + 1) % 3);
-        schedule.push_back({frame, report(0x48, bankSwitch, 0x7F)});
-        schedule.push_back({frame + kPulseSpacing / 2, report(0x48, bankSwitch, 0x00)});
+        schedule.push_back({frame, NativeReport(0x48, bankSwitch, 0x7F)});
+        schedule.push_back({frame + kPulseSpacing / 2, NativeReport(0x48, bankSwitch, 0x00)});
     }
     for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing)
-        schedule.push_back({frame, report(0x49, 0x00, i % 2 ? 0x00 : 0x7F)});
+        schedule.push_back({frame, NativeReport(0x49, 0x00, i % 2 ? 0x00 : 0x7F)});
     for (size_t i = 0; i < kPulsesPerKind; ++i, frame += kPulseSpacing)
-        schedule.push_back({frame, report(0x43, 0x00, i % 2 ? 0x01 : 0x7F)});
+        schedule.push_back({frame, NativeReport(0x43, 0x00, i % 2 ? 0x01 : 0x7F)});
     // Back to bank 1 for the flood.
-    schedule.push_back({frame, report(0x48, 0x10, 0x7F)});
-    schedule.push_back({frame + kPulseSpacing / 2, report(0x48, 0x10, 0x00)});
+    schedule.push_back({frame, NativeReport(0x48, 0x10, 0x7F)});
+    schedule.push_back({frame + kPulseSpacing / 2, NativeReport(0x48, 0x10, 0x00)});
     const std::vector<Recorder::Event> got =
         playAndCollect(rig, std::move(schedule), 2 * (3 * kPulsesPerKind + 1));
 
@@ -216,7 +213,7 @@ bool continuousFloodPhase(Rig& rig) {
             const auto pad = static_cast<uint8_t>(hits.size() % 16);
             velocity = static_cast<uint8_t>(velocity % 126 + 1);
             hits.emplace_back(schedule.size(), Bytes{0x90, pad, velocity});
-            schedule.push_back({frame, report(0x45, 0x40 + pad, velocity)});
+            schedule.push_back({frame, NativeReport(0x45, 0x40 + pad, velocity)});
             return pad;
         };
         std::vector<std::pair<uint32_t, uint8_t>> releases;
@@ -224,9 +221,9 @@ bool continuousFloodPhase(Rig& rig) {
             const bool odd = frame / kEvery % 2 != 0;
             // Knob 1 at its top and bottom in turn: every report a pulse.
             schedule.push_back(
-                {frame, report(flood.kind, 0x00, flood.kind == 0x43 || !odd ? 0x7F : 0x00)});
+                {frame, NativeReport(flood.kind, 0x00, flood.kind == 0x43 || !odd ? 0x7F : 0x00)});
             if (!releases.empty() && releases.front().first <= frame) {
-                schedule.push_back({frame, report(0x45, releases.front().second, 0x00)});
+                schedule.push_back({frame, NativeReport(0x45, releases.front().second, 0x00)});
                 releases.erase(releases.begin());
             }
             if (flood.hitsThroughout && frame % kHitsEvery == 0)
@@ -235,7 +232,7 @@ bool continuousFloodPhase(Rig& rig) {
         if (!flood.hitsThroughout)
             releases.emplace_back(end + kHitsEvery / 2, padAt(end - kEvery + 1));
         for (const auto& [frame, pad] : releases)
-            schedule.push_back({std::max(frame, end), report(0x45, pad, 0x00)});
+            schedule.push_back({std::max(frame, end), NativeReport(0x45, pad, 0x00)});
         const std::vector<Recorder::Event> got =
             playAndCollect(rig, schedule, std::numeric_limits<size_t>::max());
 
@@ -315,11 +312,6 @@ void floodPhase(Rig& rig, const std::string& log, long idleKiB) {
                 idleKiB / 1024.0, afterKiB / 1024.0, (afterKiB - idleKiB) / 1024.0);
 }
 
-bool connected(jack_client_t* client, const std::string& port, int count) {
-    jack_port_t* p = jack_port_by_name(client, port.c_str());
-    return p && jack_port_connected(p) >= count;
-}
-
 // One server, Orvan and the clients around it. With bothWays the recorder plays music software
 // that sends what it gets straight back into Orvan's feedback input.
 bool runConfiguration(const std::string& dir, int64_t period, bool bothWays, bool flood) {
@@ -334,27 +326,20 @@ bool runConfiguration(const std::string& dir, int64_t period, bool bothWays, boo
 
     const std::string log = dir + "/orvan-" + tag + ".log";
     const std::string daw = "^bench-rx-" + tag + ":(orvan" + (bothWays ? "|echo" : "") + ")$";
-    ChildProcess orvan({ORVAN_BINARY, "--server", server.name(), "--client-name",
-                        "orvan-bench-" + tag, "--controller", "^" + sender.port() + "$", "--daw",
-                        daw},
-                       {}, log);
-    const bool up = WaitUntil([&] {
-        return !orvan.running() ||
-               (connected(sender.client(), sender.port(), 2) &&
-                connected(sender.client(), recorder.port(FromOrvan), 1) &&
-                (!bothWays || connected(sender.client(), recorder.echoPort(), 1)));
-    });
-    if (!up || !orvan.running()) {
-        std::fprintf(stderr, "orvan did not start or connect:\n%s", ReadFile(log).c_str());
+    const std::unique_ptr<ChildProcess> orvan =
+        StartOrvan(server.name(), "orvan-bench-" + tag, sender.port(), daw, log, [&] {
+            return PortConnected(sender.client(), sender.port(), 2) &&
+                   PortConnected(sender.client(), recorder.port(FromOrvan), 1) &&
+                   (!bothWays || PortConnected(sender.client(), recorder.echoPort(), 1));
+        });
+    if (!orvan)
         return false;
-    }
-    std::this_thread::sleep_for(std::chrono::seconds(1)); // connections take effect, start-up ends
-    const long idleKiB = ResidentKiB(orvan.pid());
+    const long idleKiB = ResidentKiB(orvan->pid());
 
     std::printf("\n=== %lld-frame periods (%.2f ms), music software wired %s ===\n",
                 static_cast<long long>(period), period * 1000.0 / kRate,
                 bothWays ? "both ways" : "one way");
-    Rig rig{period, sender, recorder, orvan.pid()};
+    Rig rig{period, sender, recorder, orvan->pid()};
     bool met = latencyPhase(rig);
     met = pulsePhase(rig) && met;
     if (flood) {
@@ -365,18 +350,14 @@ bool runConfiguration(const std::string& dir, int64_t period, bool bothWays, boo
         std::printf("note: the recorder ran out of room for %llu events\n",
                     static_cast<unsigned long long>(recorder.overflow()));
     std::fflush(stdout);
-    orvan.signal(SIGTERM);
-    orvan.waitExit(std::chrono::seconds(10));
+    orvan->signal(SIGTERM);
+    orvan->waitExit(std::chrono::seconds(10));
     return met;
 }
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    char dir[] = "/tmp/orvan-bench-XXXXXX";
-    if (!mkdtemp(dir))
-        return 2;
-    setenv("XDG_CONFIG_HOME", dir, 1);
+    const std::string dir = MakeConfigHome();
     QCoreApplication app(argc, argv);
     WriteSettingsStore(dir, {{"KnobSends", "MIDI"},
                              {"JogWheelSends", "MIDI"},
