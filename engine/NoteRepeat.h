@@ -21,6 +21,19 @@ struct TransportPosition {
     Frame frame = 0; // the engine frame the bar, beat and tick are at
 };
 
+// The transport's beats as a line through the engine's frames. Masters give the tick as a whole
+// number, so one position may put the music up to a tick early; the line keeps the latest of
+// the positions that agree with it, which comes to the exact grid within a few cycles.
+struct BeatLine {
+    double beats = 0; // at frame
+    Frame frame = 0;
+    double framesPerBeat = 24000;
+    double ticksPerBeat = 1920;
+};
+// Folds the position of a new cycle into the line: one that continues it (the same tempo, within
+// a tick either way) can only move it later; any other, or the first, starts it anew.
+void FollowTransport(BeatLine& line, const TransportPosition& p, bool continuing);
+
 // A control note repeat takes for itself, to hold repeat on or to tap the own tempo: none, the
 // pedal, or note button 1..6 (NoteButton + 0..5).
 enum class RepeatControl : int16_t { Off = 0, Pedal = 1, NoteButton = 2 };
@@ -59,6 +72,7 @@ struct NoteRepeatState {
     int64_t masterStep = -1;
     int64_t nextMasterStep = 0;
     TransportPosition transport;
+    BeatLine beatLine;
 
     bool On() const { return controlHeld || latched; }
 };
@@ -79,8 +93,7 @@ struct MasterStep {
     int64_t index;
     Frame frame;
 };
-// The transport's grid: the frame of step index at the position's tempo.
-Frame MasterStepFrame(const TransportPosition& p, int64_t index, int stepsPerWhole, int swing);
+// The transport's grid: the frame of step index on the line.
+Frame MasterStepFrame(const BeatLine& line, int64_t index, int stepsPerWhole, int swing);
 // The first step of the transport's grid after the frame.
-MasterStep FirstMasterStepAfter(const TransportPosition& p, Frame after, int stepsPerWhole,
-                                int swing);
+MasterStep FirstMasterStepAfter(const BeatLine& line, Frame after, int stepsPerWhole, int swing);

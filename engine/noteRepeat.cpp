@@ -59,11 +59,11 @@ void ControllerEngine::scheduleNextStep(Frame after) {
     const int rate = ValidRepeatRate(intRepeatRate) ? intRepeatRate : 16;
     const int swing = std::clamp<int>(intRepeatSwing, 0, 1000);
     if (r.masterGrid) {
-        const TransportPosition& p = r.transport;
-        MasterStep next = FirstMasterStepAfter(p, after, rate, swing);
-        // Rounding may find the step just played again: the one after it is next.
+        const BeatLine& line = r.beatLine;
+        MasterStep next = FirstMasterStepAfter(line, after, rate, swing);
+        // A line moved later may find the step just played again: the one after it is next.
         if (next.index == r.masterStep)
-            next = {next.index + 1, MasterStepFrame(p, next.index + 1, rate, swing)};
+            next = {next.index + 1, MasterStepFrame(line, next.index + 1, rate, swing)};
         r.nextStep = next.frame;
         r.nextMasterStep = next.index;
         return;
@@ -169,6 +169,8 @@ void ControllerEngine::SetRepeatLatched(bool on) {
 
 void ControllerEngine::SetTransport(const TransportPosition& position) {
     NoteRepeatState& r = noteRepeat;
+    if (position.rolling)
+        FollowTransport(r.beatLine, position, r.transport.rolling);
     r.transport = position;
     if (!r.gridRunning)
         return;

@@ -53,22 +53,34 @@ double framesPerBeat(const TransportPosition& p) {
 double stepBeats(int stepsPerWhole) {
     return 4.0 / stepsPerWhole;
 }
+double beatsOnLine(const BeatLine& line, Frame f) {
+    return line.beats +
+           (static_cast<double>(f) - static_cast<double>(line.frame)) / line.framesPerBeat;
+}
 } // namespace
 
-Frame MasterStepFrame(const TransportPosition& p, int64_t index, int stepsPerWhole, int swing) {
-    const double late = (index & 1) ? swing / 2000.0 : 0;
-    const double beat = (static_cast<double>(index) + late) * stepBeats(stepsPerWhole);
-    const double offset = std::round((beat - beatsAt(p)) * framesPerBeat(p));
-    return offset < 0 ? p.frame - std::min<Frame>(p.frame, static_cast<Frame>(-offset))
-                      : p.frame + static_cast<Frame>(offset);
+void FollowTransport(BeatLine& line, const TransportPosition& p, bool continuing) {
+    const BeatLine seen{beatsAt(p), p.frame, framesPerBeat(p),
+                        p.ticksPerBeat > 0 ? p.ticksPerBeat : 1};
+    const double ahead = (seen.beats - beatsOnLine(line, p.frame)) * seen.ticksPerBeat;
+    const bool agrees = continuing && seen.framesPerBeat == line.framesPerBeat &&
+                        seen.ticksPerBeat == line.ticksPerBeat && ahead > -1 && ahead < 1;
+    if (!agrees || ahead > 0)
+        line = seen;
 }
 
-MasterStep FirstMasterStepAfter(const TransportPosition& p, Frame after, int stepsPerWhole,
-                                int swing) {
-    const double beat =
-        beatsAt(p) + (static_cast<double>(after) - static_cast<double>(p.frame)) / framesPerBeat(p);
+Frame MasterStepFrame(const BeatLine& line, int64_t index, int stepsPerWhole, int swing) {
+    const double late = (index & 1) ? swing / 2000.0 : 0;
+    const double beat = (static_cast<double>(index) + late) * stepBeats(stepsPerWhole);
+    const double offset = std::round((beat - line.beats) * line.framesPerBeat);
+    return offset < 0 ? line.frame - std::min<Frame>(line.frame, static_cast<Frame>(-offset))
+                      : line.frame + static_cast<Frame>(offset);
+}
+
+MasterStep FirstMasterStepAfter(const BeatLine& line, Frame after, int stepsPerWhole, int swing) {
+    const double beat = beatsOnLine(line, after);
     auto index = static_cast<int64_t>(std::floor(beat / stepBeats(stepsPerWhole))) - 1;
-    while (MasterStepFrame(p, index, stepsPerWhole, swing) <= after)
+    while (MasterStepFrame(line, index, stepsPerWhole, swing) <= after)
         ++index;
-    return {index, MasterStepFrame(p, index, stepsPerWhole, swing)};
+    return {index, MasterStepFrame(line, index, stepsPerWhole, swing)};
 }

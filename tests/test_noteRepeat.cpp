@@ -136,6 +136,33 @@ TEST(NoteRepeat, MasterGridAndTempoChange) {
         notesAt({{2000, 4500}, {7000, 10000}, {13200, 19200}, {25200, 31200}, {37200, 40000}}));
 }
 
+// A master that gives whole ticks (15 frames each at 100 BPM) puts each position up to a tick
+// early; the steps still fall on its exact grid: tick 85,296 (beat 44.425) at frame 0, so 1/16
+// steps at 2160 and every 7,200 frames on.
+TEST(NoteRepeat, WholeTicksStillGiveTheExactGrid) {
+    Session s;
+    s.rig.runner.PostSettings(repeatSettings("1/16"), std::nullopt);
+    s.input = {{100, kPedalDown}, {2000, kPad1Hit}, {40000, kPad1Up}};
+    s.transport = [](Frame start) -> std::optional<TransportPosition> {
+        const auto ticks = static_cast<int32_t>(85296 + start / 15);
+        TransportPosition p;
+        p.rolling = true;
+        p.beatsPerMinute = 100;
+        p.bar = 1 + ticks / 1920 / 4;
+        p.beat = 1 + ticks / 1920 % 4;
+        p.tick = ticks % 1920;
+        p.frame = start;
+        return p;
+    };
+    EXPECT_EQ(s.run(41000), notesAt({{2000, 2080},
+                                     {2160, 5760},
+                                     {9360, 12960},
+                                     {16560, 20160},
+                                     {23760, 27360},
+                                     {30960, 34560},
+                                     {38160, 40000}}));
+}
+
 // Every way a repeat ends leaves nothing sounding and plays nothing more.
 TEST(NoteRepeat, EndingsLeaveNothingSounding) {
     struct Case {
