@@ -225,13 +225,12 @@ void readConfig(Scene& scene, const toml::node& node) {
         const ConfigKey* key = FindConfigKey(name.str());
         if (!key)
             refuse(value, at, "is no setting of \"Config\"");
-        std::string text;
-        if (const auto number = value.value_exact<int64_t>())
-            text = std::to_string(*number);
-        else if (const auto flag = value.value_exact<bool>())
-            text = *flag ? "1" : "0";
-        else
-            text = textIn(value, at);
+        // Numbers and flags as a settings file would hold them.
+        const auto number = value.value_exact<int64_t>();
+        const auto flag = value.value_exact<bool>();
+        const std::string text = number ? std::to_string(*number)
+                                 : flag ? std::string(*flag ? "1" : "0")
+                                        : textIn(value, at);
         if (!ApplySettingText(*key, text, scene.pads.settings))
             refuse(value, at, "\"" + text + "\" is no value of this setting");
     }
