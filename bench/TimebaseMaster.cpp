@@ -7,8 +7,9 @@
 #include <stdexcept>
 
 TimebaseMaster::TimebaseMaster(const std::string& server, const std::string& name,
-                               int beatsPerMinute)
-    : client_(OpenTestClient(server, name)), beatsPerMinute_(beatsPerMinute) {
+                               int beatsPerMinute, bool wholeTicks)
+    : client_(OpenTestClient(server, name)), beatsPerMinute_(beatsPerMinute),
+      wholeTicks_(wholeTicks) {
     jack_set_process_callback(client_, &TimebaseMaster::processThunk, this);
     if (jack_set_timebase_callback(client_, 0, &TimebaseMaster::timebaseThunk, this) != 0 ||
         jack_activate(client_) != 0) {
@@ -28,7 +29,7 @@ void TimebaseMaster::start() {
     jack_transport_start(client_);
 }
 
-void TimebaseMaster::Fill(jack_position_t& pos, int beatsPerMinute) {
+void TimebaseMaster::Fill(jack_position_t& pos, int beatsPerMinute, bool wholeTicks) {
     // Ticks since frame 0 are frame * ticks a beat * BPM / (60 * rate): whole ticks and the
     // remainder in integers, so nothing is lost.
     const uint64_t num =
@@ -45,12 +46,14 @@ void TimebaseMaster::Fill(jack_position_t& pos, int beatsPerMinute) {
     pos.beat_type = 4;
     pos.ticks_per_beat = kTicksPerBeat;
     pos.beats_per_minute = beatsPerMinute;
-    pos.valid = static_cast<jack_position_bits_t>(pos.valid | JackPositionBBT | JackTickDouble);
+    pos.valid = static_cast<jack_position_bits_t>(pos.valid | JackPositionBBT |
+                                                  (wholeTicks ? 0 : JackTickDouble));
 }
 
 void TimebaseMaster::timebaseThunk(jack_transport_state_t, jack_nframes_t, jack_position_t* pos,
                                    int, void* self) {
-    Fill(*pos, static_cast<TimebaseMaster*>(self)->beatsPerMinute_);
+    const auto* master = static_cast<TimebaseMaster*>(self);
+    Fill(*pos, master->beatsPerMinute_, master->wholeTicks_);
 }
 
 int TimebaseMaster::processThunk(jack_nframes_t, void* self) {

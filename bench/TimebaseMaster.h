@@ -8,8 +8,8 @@
 #include <string>
 
 // A JACK timebase master of the bench's own at a fixed tempo in 4/4, 1920 ticks a beat: it fills
-// bar, beat and tick from the transport frame alone (whole ticks plus the exact fraction in
-// tick_double), so the position it gives is exact at every frame. Its process callback watches
+// bar, beat and tick from the transport frame alone (whole ticks, and unless told to give whole
+// ticks only, as many masters do, the exact fraction in tick_double). Its process callback watches
 // what every client reads in each rolling cycle: where transport frame 0 lies on the server's
 // frame clock, and how far the bar, beat and tick read lie from the frame read with them.
 class TimebaseMaster {
@@ -17,7 +17,8 @@ public:
     static constexpr int kBeatsPerBar = 4;
     static constexpr int kTicksPerBeat = 1920;
 
-    TimebaseMaster(const std::string& server, const std::string& name, int beatsPerMinute);
+    TimebaseMaster(const std::string& server, const std::string& name, int beatsPerMinute,
+                   bool wholeTicks);
     ~TimebaseMaster();
     TimebaseMaster(const TimebaseMaster&) = delete;
     TimebaseMaster& operator=(const TimebaseMaster&) = delete;
@@ -37,7 +38,7 @@ public:
     int64_t lagMax() const { return lagMax_.load(); }
 
     // Bar, beat and tick at pos.frame.
-    static void Fill(jack_position_t& pos, int beatsPerMinute);
+    static void Fill(jack_position_t& pos, int beatsPerMinute, bool wholeTicks);
 
 private:
     static int processThunk(jack_nframes_t nframes, void* self);
@@ -47,6 +48,7 @@ private:
 
     jack_client_t* client_ = nullptr;
     int beatsPerMinute_;
+    bool wholeTicks_;
     std::atomic<uint32_t> zero_{0};
     std::atomic<uint64_t> rollingCycles_{0};
     std::atomic<uint64_t> zeroMoves_{0};

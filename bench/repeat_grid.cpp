@@ -86,10 +86,11 @@ Figures measure(const std::vector<Recorder::Event>& events, uint32_t zero) {
     return f;
 }
 
-bool runPeriod(const std::string& dir, int period) {
-    const std::string tag = std::to_string(getpid()) + "-" + std::to_string(period);
+bool runPeriod(const std::string& dir, int period, bool wholeTicks) {
+    const std::string tag =
+        std::to_string(getpid()) + "-" + std::to_string(period) + (wholeTicks ? "w" : "f");
     PrivateServer server("repeat-" + tag, true, period);
-    TimebaseMaster master(server.name(), "bench-master-" + tag, kBeatsPerMinute);
+    TimebaseMaster master(server.name(), "bench-master-" + tag, kBeatsPerMinute, wholeTicks);
     ScheduledSender sender(server.name(), "bench-tx-" + tag);
     Recorder recorder(server.name(), "bench-rx-" + tag, {"orvan"}, 1 << 14);
     master.start();
@@ -124,11 +125,12 @@ bool runPeriod(const std::string& dir, int period) {
     const Summary a = Summarize(f.absolute);
     const bool met = f.repeats > kRepeats && a.max == 0 && f.skipped == 0 && f.overlapping == 0 &&
                      f.endedLast && master.zeroMoves() == 0;
-    std::printf("  %6d %7zu | %6lld %6lld %6lld | %6lld %6lld | %7zu %7zu %5s | %8lld | %s\n",
-                period, f.repeats, static_cast<long long>(a.p50), static_cast<long long>(a.p99),
-                static_cast<long long>(a.max), static_cast<long long>(s.min),
-                static_cast<long long>(s.max), f.skipped, f.overlapping, f.endedLast ? "yes" : "NO",
-                static_cast<long long>(f.hitAfterStep), met ? "met" : "NOT MET");
+    std::printf("  %6d %8s %7zu | %6lld %6lld %6lld | %6lld %6lld | %7zu %7zu %5s | %8lld | %s\n",
+                period, wholeTicks ? "whole" : "fraction", f.repeats, static_cast<long long>(a.p50),
+                static_cast<long long>(a.p99), static_cast<long long>(a.max),
+                static_cast<long long>(s.min), static_cast<long long>(s.max), f.skipped,
+                f.overlapping, f.endedLast ? "yes" : "NO", static_cast<long long>(f.hitAfterStep),
+                met ? "met" : "NOT MET");
     std::printf("         master: %llu rolling cycles, transport frame 0 moved %llu times; the "
                 "frame read minus the frame its bar/beat/tick stand for: %lld to %lld\n",
                 static_cast<unsigned long long>(master.rollingCycles()),
@@ -147,11 +149,13 @@ int main(int argc, char** argv) {
                 "pedal down, pad 1 held, %s (a step every %.0f frames at %u Hz); each repeat's "
                 "note-on against the nearest step from transport frame 0\n",
                 kBeatsPerMinute, TimebaseMaster::kTicksPerBeat, kRepeatRate, stepFrames(), kRate);
-    std::printf("  %6s %7s | %20s | %13s | %7s %7s %5s | %8s |\n", "period", "repeats",
+    std::printf("  %6s %8s %7s | %20s | %13s | %7s %7s %5s | %8s |\n", "period", "ticks", "repeats",
                 "|error| p50 p99 max", "error min max", "skipped", "overlap", "ended", "hit+");
     bool met = true;
-    for (int period : {128, 1024})
-        met = runPeriod(dir, period) && met;
+    // Masters that give the tick's fraction, then masters that give whole ticks only.
+    for (bool wholeTicks : {false, true})
+        for (int period : {128, 1024})
+            met = runPeriod(dir, period, wholeTicks) && met;
     std::printf("  goal: over %zu repeats each, every one on the grid (0 frames), none skipped, "
                 "each ended before the next: %s\n",
                 kRepeats, met ? "met" : "NOT MET");
