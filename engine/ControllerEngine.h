@@ -206,7 +206,7 @@ private:
     void runHeld();
     std::optional<Frame> repeatDue() const;
     void runRepeat(Frame frame);
-    void retimeRepeat(bool newRate);
+    void retimeRepeat();
     void scheduleNextStep(Frame after);
     void startVoice(RepeatVoice& voice, Frame frame);
 

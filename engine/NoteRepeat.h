@@ -71,6 +71,7 @@ struct NoteRepeatState {
     // Master: the index of the step last played on the transport's grid.
     int64_t masterStep = -1;
     int64_t nextMasterStep = 0;
+    int16_t masterRate = 16; // the rate the two count in
     TransportPosition transport;
     BeatLine beatLine;
 

@@ -59,9 +59,15 @@ void ControllerEngine::scheduleNextStep(Frame after) {
     const int rate = ValidRepeatRate(intRepeatRate) ? intRepeatRate : 16;
     const int swing = std::clamp<int>(intRepeatSwing, 0, 1000);
     if (r.masterGrid) {
+        // The step last played, counted in steps of the rate of now: a step of the old rate
+        // that lies on the new grid keeps its place on it.
+        if (r.masterStep >= 0 && r.masterRate != rate)
+            r.masterStep = r.masterStep * rate / r.masterRate;
+        r.masterRate = static_cast<int16_t>(rate);
         const BeatLine& line = r.beatLine;
         MasterStep next = FirstMasterStepAfter(line, after, rate, swing);
-        // A line moved later may find the step just played again: the one after it is next.
+        // A line started anew (a tempo change) may find the step just played again: the one
+        // after it is next.
         if (next.index == r.masterStep)
             next = {next.index + 1, MasterStepFrame(line, next.index + 1, rate, swing)};
         r.nextStep = next.frame;
@@ -84,15 +90,11 @@ void ControllerEngine::scheduleNextStep(Frame after) {
     r.step = k - 1;
 }
 
-// The next step after the last one, at the rate and tempo of now. A new rate counts its steps
-// anew: an index of the old rate means nothing at the new one.
-void ControllerEngine::retimeRepeat(bool newRate) {
+// The next step after the last one, at the rate and tempo of now.
+void ControllerEngine::retimeRepeat() {
     NoteRepeatState& r = noteRepeat;
-    if (!r.gridRunning)
-        return;
-    if (newRate)
-        r.masterStep = -1;
-    scheduleNextStep(std::max(r.lastStep + (newRate ? 1 : 0), Now() > 0 ? Now() - 1 : 0));
+    if (r.gridRunning)
+        scheduleNextStep(std::max(r.lastStep, Now() > 0 ? Now() - 1 : 0));
 }
 
 namespace {
@@ -179,7 +181,7 @@ void ControllerEngine::SetTransport(const TransportPosition& position) {
         r.masterStep = -1;
         r.anchorTempo = 0; // the own grid goes on from the step last played
     }
-    retimeRepeat(false);
+    retimeRepeat();
 }
 
 void ControllerEngine::EndRepeats() {

@@ -6,7 +6,7 @@ void ControllerEngine::ApplySettings(const ControllerSettings& settings) {
     // A control no longer the repeat's holds nothing on.
     if (noteRepeat.controlHeld && intRepeatControl != control)
         SetRepeatHeld(false);
-    retimeRepeat(true);
+    retimeRepeat();
 }
 
 void ControllerEngine::RecallPadSettings(const PadRecall& recall) {

@@ -18,7 +18,7 @@ bool ControllerEngine::TakeRepeatControl(RepeatControl control, bool down) {
 void ControllerEngine::StepRepeatRate(bool faster) {
     intRepeatRate = NextRepeatRate(intRepeatRate, faster ? 1 : -1);
     ++noteRepeat.changes;
-    retimeRepeat(true);
+    retimeRepeat();
     // "16T": the display has three places, and every rate is a fraction of a whole note.
     DisplayText shown(RepeatRateText(intRepeatRate).view().substr(2));
     SetDisplay(shown, true);
@@ -44,7 +44,7 @@ void ControllerEngine::TapTempo() {
     const long bpm = std::clamp(std::lround(60.0 * SampleRate() / beat), kSlowest, kFastest);
     intOwnTempo = static_cast<int16_t>(bpm * 100);
     ++r.changes;
-    retimeRepeat(true);
+    retimeRepeat();
     for (long place = bpm >= 100 ? 100 : 10; place > 0; place /= 10)
         shown += static_cast<char>('0' + bpm / place % 10);
     SetDisplay(shown, true);

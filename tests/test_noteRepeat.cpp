@@ -163,6 +163,25 @@ TEST(NoteRepeat, WholeTicksStillGiveTheExactGrid) {
                                      {38160, 40000}}));
 }
 
+// The jog wheel turns 1/16 into 1/16T at frame 13,000 while the transport rolls from beat 0 at
+// frame 0: the step of 12,000 lies on both grids and is not played again; then every 4,000.
+TEST(NoteRepeat, ARateChangeKeepsTheMastersGrid) {
+    Session s;
+    s.rig.runner.PostSettings(repeatSettings("1/16"), std::nullopt);
+    s.input = {
+        {50, kPedalDown}, {100, kPad1Hit}, {13000, Report(0x43, 0x00, 0x01)}, {21000, kPad1Up}};
+    s.transport = [](Frame start) -> std::optional<TransportPosition> {
+        TransportPosition p;
+        p.rolling = true;
+        p.beat = 1 + static_cast<int32_t>(start / 24000);
+        p.tick = static_cast<double>(start % 24000) / 24000 * p.ticksPerBeat;
+        p.frame = start;
+        return p;
+    };
+    EXPECT_EQ(s.run(22000),
+              notesAt({{100, 3050}, {6000, 9000}, {12000, 15000}, {16000, 18000}, {20000, 21000}}));
+}
+
 // Every way a repeat ends leaves nothing sounding and plays nothing more.
 TEST(NoteRepeat, EndingsLeaveNothingSounding) {
     struct Case {
