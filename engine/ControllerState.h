@@ -52,6 +52,22 @@ struct ControllerSettings {
     int16_t intTapTempoControl = 0;
 };
 
+// What note repeat has a control do: nothing (it does what it always did), hold repeat on while
+// held, or tap the own tempo.
+enum class RepeatJob { None, Hold, Tap };
+inline RepeatJob RepeatJobOf(const ControllerSettings& s, RepeatControl control) {
+    const auto c = static_cast<int16_t>(control);
+    if (control == RepeatControl::Off)
+        return RepeatJob::None;
+    if (c == s.intRepeatControl)
+        return RepeatJob::Hold;
+    return c == s.intTapTempoControl ? RepeatJob::Tap : RepeatJob::None;
+}
+// Note button n (from 0) as a control note repeat may take.
+inline RepeatControl NoteButtonControl(int n) {
+    return static_cast<RepeatControl>(static_cast<int>(RepeatControl::NoteButton) + n);
+}
+
 // The whole run-time state of the controller mapping: the settings, the pads of the three banks,
 // the buttons and the LED packet.
 struct ControllerState : ControllerSettings {

@@ -97,10 +97,8 @@ Task ControllerEngine::ZivUvozaro_ButtonPressed(std::string_view strID, bool bol
         if (kNoteButtonLedIds[i] != strID)
             continue;
         const auto note = static_cast<int16_t>(kFirstButtonNote + i);
-        const auto control = static_cast<RepeatControl>(
-            static_cast<int16_t>(RepeatControl::NoteButton) + static_cast<int16_t>(i));
         // Taken by note repeat, the button only lights while held.
-        if (!TakeRepeatControl(control, bolOnOff))
+        if (!TakeRepeatControl(NoteButtonControl(static_cast<int>(i)), bolOnOff))
             SendNote(note, bolOnOff ? 127 : 0);
         ZivUvozaro_SetLights();
         co_return;

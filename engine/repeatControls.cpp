@@ -7,12 +7,12 @@
 // rate's chooser while held), one taps the own tempo.
 
 bool ControllerEngine::TakeRepeatControl(RepeatControl control, bool down) {
-    const auto taken = static_cast<int16_t>(control);
-    if (taken == intRepeatControl)
+    const RepeatJob job = RepeatJobOf(*this, control);
+    if (job == RepeatJob::Hold)
         SetRepeatHeld(down);
-    else if (taken == intTapTempoControl && down)
+    else if (job == RepeatJob::Tap && down)
         TapTempo();
-    return taken == intRepeatControl || taken == intTapTempoControl;
+    return job != RepeatJob::None;
 }
 
 void ControllerEngine::StepRepeatRate(bool faster) {

@@ -106,13 +106,15 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
         {kIn, kController, kReport + "48 00 7F F7", "TOGGLE button pressed", K::Buttons},
         {kIn, kController, kReport + "48 0A 00 F7", "FDB button released", K::Buttons},
         {kIn, kController, kReport + "48 12 7F F7", "bank button 3 pressed", K::Buttons},
-        {kIn, kController, kReport + "48 05 7F F7", "note button 3 pressed", K::Buttons},
+        {kIn, kController, kReport + "48 05 7F F7", "note button 3 pressed (holds note repeat on)",
+         K::Buttons},
         {kIn, kController, kReport + "48 0C 7F F7", "jog modifier 2 pressed", K::Buttons},
         {kIn, kController, kReport + "48 0E 00 F7", "knob 2 assign button released", K::Buttons},
         {kIn, kController, kReport + "48 20 7F F7", "switch 20 pressed", K::Buttons},
         {kIn, kController, kReport + "49 01 7F F7", "knob 2 to 127", K::Controls},
         {kIn, kController, kReport + "43 00 01 F7", "jog wheel right", K::Controls},
-        {kIn, kController, kReport + "47 00 00 F7", "pedal released", K::Buttons},
+        {kIn, kController, kReport + "47 00 00 F7", "pedal released (taps the own tempo)",
+         K::Buttons},
         {kIn, kController, "E0 7F 7F", "XY pad Y to 127", K::Controls},
         {kIn, kController, kReport + "4A 00 F7", "SysEx F0 42 40 6E 08 4A 00 F7", K::Other},
         {kIn, kDaw, "80 1E 40", "feedback note-off 30 (F#0) → pad 7 of bank 2 (FDB) dark",
@@ -137,6 +139,8 @@ TEST(MidiMonitor, TellsEveryKindOfMessage) {
     };
     ControllerState pads = kFlashPads;
     pads.strPadMode[6][1] = pads.strPadMode[15][2] = "FDB";
+    pads.intRepeatControl = static_cast<int16_t>(NoteButtonControl(2));
+    pads.intTapTempoControl = static_cast<int16_t>(RepeatControl::Pedal);
     MonitorDecoder decoder;
     Frame frame = 0;
     for (const auto& c : cases) {

@@ -67,8 +67,9 @@ void ControllerView::showState(const EngineSnapshot& snapshot) {
     next.bank = std::clamp<int>(s.intCurrentBank, 0, ControllerState::kBanks - 1);
     for (int pad = 0; pad < ControllerState::kPads; ++pad)
         next.repeating[pad] = s.noteRepeat.voices[pad].repeating;
-    next.repeatControl = s.intRepeatControl;
-    next.tapControl = s.intTapTempoControl;
+    next.jobs[0] = RepeatJobOf(s, RepeatControl::Pedal);
+    for (int button = 0; button < kRepeatNoteButtons; ++button)
+        next.jobs[button + 1] = RepeatJobOf(s, NoteButtonControl(button));
     if (next == shown_)
         return;
     shown_ = next;
@@ -76,12 +77,15 @@ void ControllerView::showState(const EngineSnapshot& snapshot) {
 }
 
 const char* ControllerView::takenByRepeat(int noteButton) const {
-    const auto control = static_cast<int16_t>(
-        noteButton < 0 ? static_cast<int16_t>(RepeatControl::Pedal)
-                       : static_cast<int16_t>(RepeatControl::NoteButton) + noteButton);
-    if (control == shown_.repeatControl)
+    switch (shown_.jobs.at(noteButton + 1)) {
+    case RepeatJob::Hold:
         return "REPEAT";
-    return control == shown_.tapControl ? "TAP" : nullptr;
+    case RepeatJob::Tap:
+        return "TAP";
+    case RepeatJob::None:
+        break;
+    }
+    return nullptr;
 }
 
 int ControllerView::shownBank() const {

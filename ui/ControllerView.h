@@ -95,7 +95,7 @@ private:
         std::array<int, 2> knobs{};
         int bank = 0;
         std::array<bool, ControllerState::kPads> repeating{}; // held pads note repeat plays
-        int16_t repeatControl = 0, tapControl = 0;
+        std::array<RepeatJob, 1 + kRepeatNoteButtons> jobs{}; // the pedal's, the note buttons
         bool operator==(const Shown&) const = default;
     };
 

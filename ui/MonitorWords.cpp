@@ -31,7 +31,20 @@ std::string pressed(uint8_t value) {
     return value == Report::kPressed ? " pressed" : " released";
 }
 
-MessageWords reportWords(const Report& r) {
+// What a control taken by note repeat does instead of sending.
+std::string jobWords(const ControllerState& state, RepeatControl control) {
+    switch (RepeatJobOf(state, control)) {
+    case RepeatJob::Hold:
+        return " (holds note repeat on)";
+    case RepeatJob::Tap:
+        return " (taps the own tempo)";
+    case RepeatJob::None:
+        break;
+    }
+    return {};
+}
+
+MessageWords reportWords(const Report& r, const ControllerState& state) {
     const int hit = r.b7 - native::kPadHitForm;
     switch (r.kind) {
     case Report::Pad:
@@ -41,15 +54,20 @@ MessageWords reportWords(const Report& r) {
             return {K::Pads, "pad " + n(r.b7 + 1) + " released"};
         return {K::Other, "pad report for no pad (" + HexByte(r.b7).str() + ")"};
     case Report::Button:
-        if (const int button = ButtonIndexOfSwitch(HexByte(r.b7)); button >= 0)
-            return {K::Buttons, RoleOfButton(button).words + pressed(r.b8)};
+        if (const int button = ButtonIndexOfSwitch(HexByte(r.b7)); button >= 0) {
+            const ButtonRole role = RoleOfButton(button);
+            const std::string job = role.kind == ButtonRole::Note
+                                        ? jobWords(state, NoteButtonControl(role.number))
+                                        : std::string();
+            return {K::Buttons, role.words + pressed(r.b8) + job};
+        }
         return {K::Buttons, "switch " + HexByte(r.b7).str() + pressed(r.b8)};
     case Report::Knob:
         return {K::Controls, "knob " + n(r.b7 == 0 ? 1 : 2) + " to " + n(r.b8)};
     case Report::JogWheel:
         return {K::Controls, r.b8 == Report::kJogLeft ? "jog wheel left" : "jog wheel right"};
     case Report::Pedal:
-        return {K::Buttons, "pedal" + pressed(r.b8)};
+        return {K::Buttons, "pedal" + pressed(r.b8) + jobWords(state, RepeatControl::Pedal)};
     }
     return {};
 }
@@ -162,7 +180,7 @@ MessageWords controllerWords(ByteView message, size_t size) {
 
 MessageWords ReceivedWords(ByteView message, size_t size, const ControllerState& pads) {
     if (const std::optional<Report> report = ParseReport(message))
-        return reportWords(*report);
+        return reportWords(*report, pads);
     if (!isShortMessage(message))
         return otherWords(message, size);
     if (message.size() > 2 && (message[1] == native::kXYPadX || message[1] == native::kXYPadY))
