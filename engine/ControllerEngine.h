@@ -112,6 +112,8 @@ public:
 
     // MIDI output (engine/midiOutput.cpp)
     void SendShort(int32_t status, int32_t data1, int32_t data2);
+    // A note on a channel of its own; velocity 0 ends it, and only when it sounds.
+    void SendChannelNote(int32_t channel, int32_t note, int32_t velocity);
     void SendCC(int16_t intCC, int16_t intValue);
     void SendNote(int16_t intNoteValue, int16_t intVelocity);
     void SendNoteOn(int16_t intNoteValue);

@@ -47,8 +47,8 @@ void ControllerEngine::SetMapping(const Mapping& next) {
     // Compared with the channel of the moment, on both sides, so only the mapping's change counts.
     auto endChanged = [this](const MappedMessage& was, const MappedMessage& now, int32_t builtIn) {
         const std::optional<NoteOnChannel> old = noteOf(*this, was, builtIn);
-        if (old && old != noteOf(*this, now, builtIn) && Sounding(old->channel, old->note))
-            SendShort(0x90 + old->channel, old->note, 0);
+        if (old && old != noteOf(*this, now, builtIn))
+            SendChannelNote(old->channel, old->note, 0);
     };
     for (int pad = 0; pad < kPads; ++pad)
         for (int16_t bank = 0; bank < kBanks; ++bank)
@@ -62,8 +62,7 @@ void ControllerEngine::EndSoundingNotes() {
     EndRepeats();
     for (int32_t channel = 0; channel < 16; ++channel)
         for (int32_t note = 0; note < 128; ++note)
-            if (Sounding(channel, note))
-                SendShort(0x90 + channel, note, 0);
+            SendChannelNote(channel, note, 0);
 }
 
 void ControllerEngine::ApplyScene(const Mapping& next, const PadRecall& pads, std::string_view name,
@@ -92,9 +91,8 @@ void ControllerEngine::SetPadMode(int16_t bank, int16_t pad, std::string_view mo
     if (bank < 0 || bank >= kBanks || pad < 0 || pad >= kPads)
         return;
     // A latched pad's note ends with its old mode.
-    if (const auto note = noteOf(*this, mapping.pads[pad][bank].message, PadNumber(bank, pad));
-        note && Sounding(note->channel, note->note))
-        SendShort(0x90 + note->channel, note->note, 0);
+    if (const auto note = noteOf(*this, mapping.pads[pad][bank].message, PadNumber(bank, pad)))
+        SendChannelNote(note->channel, note->note, 0);
     strPadMode[pad][bank] = mode;
     // A track pad shows lit, as one given its mode by the button does.
     bPadState[pad][bank] = mode == "TRK";

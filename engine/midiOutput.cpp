@@ -22,6 +22,11 @@ void ControllerEngine::SendShort(int32_t status, int32_t data1, int32_t data2) {
     Wire().HostSendMessage(kAnyPort, status, data1, data2);
 }
 
+void ControllerEngine::SendChannelNote(int32_t channel, int32_t note, int32_t velocity) {
+    if (velocity > 0 || Sounding(channel, note))
+        SendShort(kNoteOn + channel, note, velocity);
+}
+
 void ControllerEngine::SendCC(int16_t intCC, int16_t intValue) {
     SendShort(kControlChange + intMidiChannel, intCC - 1, intValue);
 }
@@ -44,8 +49,7 @@ void ControllerEngine::SendMapped(const MappedMessage& m, int16_t value) {
     switch (m.kind) {
     case MessageKind::Note:
         // A note is ended once: a release whose note was already ended sends nothing.
-        if (value > 0 || Sounding(channel, m.number))
-            SendShort(kNoteOn + channel, m.number, value);
+        SendChannelNote(channel, m.number, value);
         break;
     case MessageKind::Control:
         SendShort(kControlChange + channel, m.number, value);

@@ -9,8 +9,6 @@
 // master's while it rolls, else the own tempo's from the first hit.
 
 namespace {
-constexpr int32_t kNoteOn = 0x90;
-
 struct RepeatNote {
     int8_t channel;
     int8_t note;
@@ -44,9 +42,8 @@ std::optional<RepeatNote> repeatNoteOf(const ControllerEngine& w, int pad,
 } // namespace
 
 void ControllerEngine::startVoice(RepeatVoice& voice, Frame frame) {
-    if (Sounding(voice.channel, voice.note))
-        SendShort(kNoteOn + voice.channel, voice.note, 0);
-    SendShort(kNoteOn + voice.channel, voice.note, voice.velocity);
+    SendChannelNote(voice.channel, voice.note, 0);
+    SendChannelNote(voice.channel, voice.note, voice.velocity);
     // The gate is a share of the time to the next step, and ends before it.
     const Frame length = noteRepeat.nextStep > frame ? noteRepeat.nextStep - frame : 1;
     const Frame gate = length * static_cast<Frame>(std::clamp<int>(intRepeatGate, 0, 1000)) / 1000;
@@ -119,8 +116,7 @@ bool ControllerEngine::RepeatPad(int pad, bool on, std::string_view velocity) {
     if (!on) {
         if (!voice.owned)
             return false;
-        if (Sounding(voice.channel, voice.note))
-            SendShort(kNoteOn + voice.channel, voice.note, 0);
+        SendChannelNote(voice.channel, voice.note, 0);
         voice = {};
         r.gridRunning = r.gridRunning && anyRepeating(r);
         return true;
@@ -187,8 +183,8 @@ void ControllerEngine::SetTransport(const TransportPosition& position) {
 void ControllerEngine::EndRepeats() {
     NoteRepeatState& r = noteRepeat;
     for (RepeatVoice& voice : r.voices) {
-        if (voice.owned && Sounding(voice.channel, voice.note))
-            SendShort(kNoteOn + voice.channel, voice.note, 0);
+        if (voice.owned)
+            SendChannelNote(voice.channel, voice.note, 0);
         voice.repeating = false;
         voice.offDue = false;
     }
@@ -213,8 +209,7 @@ void ControllerEngine::runRepeat(Frame frame) {
         if (!voice.offDue || voice.offAt > frame)
             continue;
         voice.offDue = false;
-        if (Sounding(voice.channel, voice.note))
-            SendShort(kNoteOn + voice.channel, voice.note, 0);
+        SendChannelNote(voice.channel, voice.note, 0);
     }
     if (!r.gridRunning || r.nextStep > frame)
         return;
