@@ -210,6 +210,8 @@ private:
     void runRepeat(Frame frame);
     void retimeRepeat();
     void scheduleNextStep(Frame after);
+    void startGrid();
+    void applyRecalledSettings(const PadRecall& recall);
     void startVoice(RepeatVoice& voice, Frame frame);
 
     FrameClock clock_;

@@ -64,3 +64,12 @@ private:
     char chars_[N + 1] = {};
     std::size_t size_ = 0;
 };
+
+// The decimal digits of a whole number, appended.
+template <std::size_t N> void AppendDecimal(FixedText<N>& text, unsigned value) {
+    unsigned place = 1;
+    while (place <= value / 10)
+        place *= 10;
+    for (; place > 0; place /= 10)
+        text += static_cast<char>('0' + value / place % 10);
+}

@@ -70,9 +70,7 @@ void ControllerEngine::ApplyScene(const Mapping& next, const PadRecall& pads, st
     EndSoundingNotes();
     bHitIgnored = {};
     mapping = next;
-    ApplySettings(pads.settings);
-    if (pads.tapIntervalMs)
-        tmrTap.setInterval(*pads.tapIntervalMs);
+    applyRecalledSettings(pads);
     for (int pad = 0; pad < kPads; ++pad) {
         for (int bank = 0; bank < kBanks; ++bank) {
             strPadMode[pad][bank] = pads.padMode[pad][bank].value_or("FLASH");

@@ -99,16 +99,18 @@ bool anyRepeating(const NoteRepeatState& r) {
     return std::any_of(r.voices.begin(), r.voices.end(),
                        [](const RepeatVoice& v) { return v.repeating; });
 }
+} // namespace
 
-// The grid starts at frame: the own tempo's from here, the master's where it is.
-void startGrid(NoteRepeatState& r, Frame frame) {
+// The grid starts now: the own tempo's from here, the master's where it is.
+void ControllerEngine::startGrid() {
+    NoteRepeatState& r = noteRepeat;
     r.gridRunning = true;
     r.masterGrid = r.transport.rolling;
     r.masterStep = -1;
-    r.lastStep = frame;
+    r.lastStep = Now();
     r.anchorTempo = 0; // the own grid anchors here
+    scheduleNextStep(Now());
 }
-} // namespace
 
 bool ControllerEngine::RepeatPad(int pad, bool on, std::string_view velocity) {
     NoteRepeatState& r = noteRepeat;
@@ -127,10 +129,8 @@ bool ControllerEngine::RepeatPad(int pad, bool on, std::string_view velocity) {
     if (!note)
         return false;
     voice = {true, true, false, note->channel, note->note, note->velocity, 0};
-    if (!r.gridRunning) {
-        startGrid(r, Now());
-        scheduleNextStep(Now());
-    }
+    if (!r.gridRunning)
+        startGrid();
     startVoice(voice, Now());
     return true;
 }
@@ -158,8 +158,7 @@ void ControllerEngine::SetRepeatLatched(bool on) {
     }
     if (r.gridRunning)
         return;
-    startGrid(r, Now());
-    scheduleNextStep(Now());
+    startGrid();
     for (RepeatVoice& voice : r.voices)
         if (voice.repeating)
             startVoice(voice, Now());

@@ -9,10 +9,15 @@ void ControllerEngine::ApplySettings(const ControllerSettings& settings) {
     retimeRepeat();
 }
 
-void ControllerEngine::RecallPadSettings(const PadRecall& recall) {
+// The settings a recall or a scene brings, with the XY pad's rest after a tap.
+void ControllerEngine::applyRecalledSettings(const PadRecall& recall) {
     ApplySettings(recall.settings);
     if (recall.tapIntervalMs)
         tmrTap.setInterval(*recall.tapIntervalMs);
+}
+
+void ControllerEngine::RecallPadSettings(const PadRecall& recall) {
+    applyRecalledSettings(recall);
     for (int bank = 0; bank < kBanks; ++bank) {
         for (int pad = 0; pad < kPads; ++pad) {
             if (const auto& mode = recall.padMode[pad][bank])

@@ -45,7 +45,6 @@ void ControllerEngine::TapTempo() {
     intOwnTempo = static_cast<int16_t>(bpm * 100);
     ++r.changes;
     retimeRepeat();
-    for (long place = bpm >= 100 ? 100 : 10; place > 0; place /= 10)
-        shown += static_cast<char>('0' + bpm / place % 10);
+    AppendDecimal(shown, static_cast<unsigned>(bpm));
     SetDisplay(shown, true);
 }

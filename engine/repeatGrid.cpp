@@ -18,10 +18,7 @@ bool ValidRepeatRate(int stepsPerWhole) {
 FixedText<7> RepeatRateText(int stepsPerWhole) {
     const bool triplet = stepsPerWhole % 3 == 0;
     FixedText<7> text("1/");
-    const int straight = triplet ? stepsPerWhole * 2 / 3 : stepsPerWhole;
-    if (straight >= 10)
-        text += static_cast<char>('0' + straight / 10);
-    text += static_cast<char>('0' + straight % 10);
+    AppendDecimal(text, static_cast<unsigned>(triplet ? stepsPerWhole * 2 / 3 : stepsPerWhole));
     if (triplet)
         text += 'T';
     return text;
