@@ -38,6 +38,8 @@ void FollowTransport(BeatLine& line, const TransportPosition& p, bool continuing
 // pedal, or note button 1..6 (NoteButton + 0..5).
 enum class RepeatControl : int16_t { Off = 0, Pedal = 1, NoteButton = 2 };
 inline constexpr int kRepeatNoteButtons = 6;
+// The own tempo's bounds, in beats per minute.
+inline constexpr int kSlowestTempo = 20, kFastestTempo = 300;
 
 // One pad's repeat: the note it plays, resolved at the hit.
 struct RepeatVoice {

@@ -27,11 +27,10 @@ void ControllerEngine::StepRepeatRate(bool faster) {
 // Taps further apart than a beat at the slowest tempo start a new count; the tempo is that of the
 // mean time between the count's taps, in whole beats per minute.
 void ControllerEngine::TapTempo() {
-    constexpr long kSlowest = 20, kFastest = 300;
     NoteRepeatState& r = noteRepeat;
     const Frame now = Now();
     DisplayText shown;
-    if (r.taps == 0 || now - r.lastTap > Frame{SampleRate()} * 60 / kSlowest) {
+    if (r.taps == 0 || now - r.lastTap > Frame{SampleRate()} * 60 / kSlowestTempo) {
         r.taps = 1;
         r.firstTap = r.lastTap = now;
         shown = "TAP";
@@ -41,7 +40,8 @@ void ControllerEngine::TapTempo() {
     ++r.taps;
     r.lastTap = now;
     const double beat = static_cast<double>(now - r.firstTap) / (r.taps - 1);
-    const long bpm = std::clamp(std::lround(60.0 * SampleRate() / beat), kSlowest, kFastest);
+    const long bpm =
+        std::clamp<long>(std::lround(60.0 * SampleRate() / beat), kSlowestTempo, kFastestTempo);
     intOwnTempo = static_cast<int16_t>(bpm * 100);
     ++r.changes;
     retimeRepeat();

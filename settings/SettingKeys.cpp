@@ -57,10 +57,14 @@ const ConfigKey* FindConfigKey(std::string_view name) {
 }
 
 namespace {
+// The rates as a chooser lists them: straight, then triplets.
+constexpr int16_t kRateOrder[] = {4, 8, 16, 32, 6, 12, 24, 48};
+constexpr int16_t kControls = static_cast<int16_t>(RepeatControl::NoteButton) + kRepeatNoteButtons;
+
 std::optional<int16_t> rateOf(std::string_view text) {
     const auto upper = UCase(text);
-    for (int16_t rate = 1; rate <= 48; ++rate)
-        if (ValidRepeatRate(rate) && UCase(RepeatRateText(rate).view()) == upper.view())
+    for (const int16_t rate : kRateOrder)
+        if (UCase(RepeatRateText(rate).view()) == upper.view())
             return rate;
     return std::nullopt;
 }
@@ -76,7 +80,7 @@ std::string controlText(int16_t control) {
 
 std::optional<int16_t> controlOf(std::string_view text) {
     const auto upper = UCase(text);
-    for (int16_t control = 0; control < 2 + kRepeatNoteButtons; ++control)
+    for (int16_t control = 0; control < kControls; ++control)
         if (UCase(controlText(control)) == upper.view())
             return control;
     return std::nullopt;
@@ -153,8 +157,9 @@ bool ApplySettingText(const ConfigKey& key, std::string_view text, ControllerSet
     case K::Percent:
     case K::Tempo: {
         const auto value = key.kind == K::RepeatRate ? rateOf(text)
-                           : key.kind == K::Percent  ? scaledOf(text, 0, 100, 10)
-                                                     : scaledOf(text, 20, 300, 100);
+                           : key.kind == K::Percent
+                               ? scaledOf(text, 0, 100, 10)
+                               : scaledOf(text, kSlowestTempo, kFastestTempo, 100);
         if (!value)
             return false;
         s.*key.number = *value;
@@ -186,4 +191,15 @@ std::string SettingTextOf(const ConfigKey& key, const ControllerSettings& s) {
         return scaledText(s.*key.number, 100);
     }
     return {};
+}
+
+std::vector<std::string> SettingChoices(const ConfigKey& key) {
+    std::vector<std::string> choices;
+    if (key.kind == K::RepeatRate)
+        for (const int16_t rate : kRateOrder)
+            choices.emplace_back(RepeatRateText(rate).view());
+    if (key.kind == K::RepeatControl)
+        for (int16_t control = 0; control < kControls; ++control)
+            choices.push_back(controlText(control));
+    return choices;
 }

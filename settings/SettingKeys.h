@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Every setting's stored name, in one place. Names match without regard to case.
 namespace key {
@@ -83,3 +84,5 @@ const ConfigKey* FindConfigKey(std::string_view name);
 bool ApplySettingText(const ConfigKey& key, std::string_view text, ControllerSettings& settings);
 // The text that stores the key's value in settings.
 std::string SettingTextOf(const ConfigKey& key, const ControllerSettings& settings);
+// The texts a key offers to choose from, as a chooser lists them; empty for a key that is typed.
+std::vector<std::string> SettingChoices(const ConfigKey& key);

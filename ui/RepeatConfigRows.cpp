@@ -52,16 +52,15 @@ void show(QWidget* field, const std::string& text) {
 } // namespace
 
 void RepeatConfigRows::build(QGridLayout* grid) {
-    cmbControl = new QComboBox;
-    cmbTapControl = new QComboBox;
-    for (QComboBox* box : {cmbControl, cmbTapControl}) {
-        box->addItems({QStringLiteral("Off"), QStringLiteral("Pedal")});
-        for (int button = 1; button <= kRepeatNoteButtons; ++button)
-            box->addItem(QStringLiteral("Note button %1").arg(button));
-    }
-    cmbRate = new QComboBox;
-    for (const char* rate : {"1/4", "1/8", "1/16", "1/32", "1/4T", "1/8T", "1/16T", "1/32T"})
-        cmbRate->addItem(QString::fromLatin1(rate));
+    const auto chooser = [](const char* name) {
+        auto* box = new QComboBox;
+        for (const std::string& text : SettingChoices(*FindConfigKey(name)))
+            box->addItem(QString::fromStdString(text));
+        return box;
+    };
+    cmbControl = chooser(key::NoteRepeatControl);
+    cmbRate = chooser(key::NoteRepeatRate);
+    cmbTapControl = chooser(key::TapTempoControl);
     txtSwing = new QLineEdit;
     txtGate = new QLineEdit;
     txtOwnTempo = new QLineEdit;

@@ -83,9 +83,9 @@ std::string DropsText(const DropCounts& drops) {
 std::string RepeatText(const ControllerState& state) {
     const NoteRepeatState& r = state.noteRepeat;
     std::string text = r.On() ? "on, " : "off, ";
-    text += SettingTextOf(*FindConfigKey("NoteRepeatRate"), state) + ", ";
+    text += SettingTextOf(*FindConfigKey(key::NoteRepeatRate), state) + ", ";
     if (!r.transport.rolling)
-        return text + "own tempo " + SettingTextOf(*FindConfigKey("OwnTempo"), state) + " BPM";
+        return text + "own tempo " + SettingTextOf(*FindConfigKey(key::OwnTempo), state) + " BPM";
     char bpm[32];
     std::snprintf(bpm, sizeof bpm, "%.6g", r.transport.beatsPerMinute);
     return text + "transport master " + bpm + " BPM";
