@@ -44,6 +44,8 @@ public:
     // or a key brings it back to kRefreshMs.
     static constexpr int kIdleRefreshMs = 100;
     static constexpr int kLooksBeforeIdle = 30;
+    // Tapping on the XY pad rests this long after each tap.
+    static constexpr int kXYTapRestMs = 200;
 
     // The runner outlives the window and every host the factory makes.
     frmMain(EngineRunner& runner, HostFactory createHost, QWidget* parent = nullptr);

@@ -34,8 +34,6 @@ SceneSource sourceOf(const std::string& nameOrPath) {
     const bool isSaved = saved(nameOrPath);
     return {isSaved, isSaved ? ScenePath(nameOrPath) : nameOrPath};
 }
-
-constexpr int kXYTapRestMs = 200; // as the restore sets it
 } // namespace
 
 std::string frmMain::LoadScene(const std::string& nameOrPath) {

@@ -46,8 +46,7 @@ std::optional<int> frmMain::RestoreSettings() {
         if (key.kind == SettingKind::Sends || key.kind == SettingKind::Number)
             ApplySettingText(key, key.firstRun, settings_);
     }
-    // Tapping on the XY pad rests for 200 ms after each tap.
-    return tap ? std::optional<int>(200) : std::nullopt;
+    return tap ? std::optional<int>(kXYTapRestMs) : std::nullopt;
 }
 
 void frmMain::LoadFdbPadsAlwaysActive() {
